@@ -1,0 +1,97 @@
+// Synthesis (distinct last names and places) and the summary XML.
+#include <string>
+#include <string_view>
+
+#include <kintrail/platform/messagepump.h>
+#include <kintrail/winnow/winnowgedcom.h>
+
+#include "outputchannel.h"
+#include "winnowimpl.h"
+
+namespace kt::winnow {
+namespace {
+
+// "&" first, so that the other escapes are not escaped again; ">" stays.
+void AppendEscaped(OutputBuffer& out, std::string_view text) {
+  size_t done = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char* escape = nullptr;
+    switch (text[i]) {
+      case '&': escape = "&amp;"; break;
+      case '<': escape = "&lt;"; break;
+      case '\'': escape = "&apos;"; break;
+      case '"': escape = "&quot;"; break;
+      default: continue;
+    }
+    out << text.substr(done, i - done) << escape;
+    done = i + 1;
+  }
+  out << text.substr(done);
+}
+
+}  // namespace
+
+void WinnowGEDCOM::SynthetizeGedcom() {
+  Impl& m = *impl_;
+  m.RegisterPlace("-");
+  m.status = StatusSynthesising;
+  const int32_t count = LIndividualsCount;
+  for (int32_t i = 0; i < count; ++i) {
+    if ((i & 7) == 7) {
+      m.RaiseAddIndividual(i, StatusSynthesising);
+      kt::ProcessPendingMessages();
+    }
+    // A host may change the count from inside the event: re-check the slot.
+    const TCGedcomIndividual* p = m.individuals.At(i, LIndividualsCount);
+    if (p == nullptr) continue;
+    if (m.lastNames.Find(p->Name) < 0) m.lastNames.Add(p->Name);
+    m.RegisterPlace(p->birthPlace);
+    m.RegisterPlace(p->deathPlace);
+  }
+  m.status = StatusSynthesisDone;
+  m.RaiseAddIndividual(LIndividualsCount, StatusSynthesisDone);
+}
+
+std::string WinnowGEDCOM::GetXMLindividuals(int32_t GedcomId) {
+  Impl& m = *impl_;
+  OutputBuffer out;
+  out.Start();
+  out << "<gedcom id=\"" << static_cast<long long>(GedcomId) << "\">";
+  out << "<lnames>";
+  for (size_t i = 0; i < m.lastNames.entries.size(); ++i) {
+    out << "<ln id=\"" << static_cast<long long>(i) << "\" txt=\"";
+    AppendEscaped(out, m.lastNames.entries[i]);
+    out << "\" />";
+  }
+  out << "</lnames><places>";
+  for (size_t i = 0; i < m.places.entries.size(); ++i) {
+    out << "<p id=\"" << static_cast<long long>(i) << "\" txt=\"";
+    AppendEscaped(out, m.places.entries[i]);
+    out << "\" />";
+  }
+  out << "</places><indivs>";
+  const int32_t bound = m.individuals.Bound(LIndividualsCount);
+  for (int32_t i = 0; i < bound; ++i) {
+    const TCGedcomIndividual* p = m.individuals.slots[static_cast<size_t>(i)].get();
+    if (p == nullptr) continue;
+    out << "<i id=\"" << p->Id << "\" lnid=\"" << static_cast<long long>(m.FindLastName(p->Name)) << "\" fn=\"";
+    AppendEscaped(out, p->firstNames);
+    out << "\">";
+    const int32_t birthPlace = m.FindPlaceId(p->birthPlace);
+    if (birthPlace >= 0 || p->birthDate > 0) {
+      out << "<birth pid='" << static_cast<long long>(birthPlace >= 0 ? birthPlace : 0) << "' y='"
+          << static_cast<long long>(p->birthDate) << "' />";
+    }
+    const int32_t deathPlace = m.FindPlaceId(p->deathPlace);
+    if (deathPlace >= 0 || p->deathDate < 9999) {
+      out << "<death pid='" << static_cast<long long>(deathPlace >= 0 ? deathPlace : 0) << "' y='"
+          << static_cast<long long>(p->deathDate) << "' />";
+    }
+    out << "</i>";
+  }
+  out << "</indivs></gedcom>";
+  out.Finish();
+  return "0";
+}
+
+}  // namespace kt::winnow

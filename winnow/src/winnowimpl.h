@@ -1,0 +1,136 @@
+#pragma once
+// State of a WinnowGEDCOM object behind its public properties, shared by the
+// units that read, summarise and extract.
+#include <cstdint>
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <kintrail/winnow/winnowgedcom.h>
+
+#include "firstindextable.h"
+
+namespace kt::winnow {
+
+// A list of the object model: slots that grow in designed steps, the count
+// kept by the owner (a public, host-writable property), and an index from Id
+// to the lowest slot.
+template <class T>
+struct RecordList {
+  std::vector<std::shared_ptr<T>> slots = std::vector<std::shared_ptr<T>>(1);
+  FirstIndexTable index;
+  bool indexStale = false;  // a slot was overwritten: rebuild before the next lookup
+
+  const std::string* IdAt(int32_t i) const {
+    const auto& p = slots[static_cast<size_t>(i)];
+    return p ? &p->Id : nullptr;
+  }
+  T* At(int32_t i, int32_t count) const {
+    if (i < 0 || i >= count || static_cast<size_t>(i) >= slots.size()) return nullptr;
+    return slots[static_cast<size_t>(i)].get();
+  }
+  // Slots visited by a loop from 0 to count - 1 (those beyond the list are empty).
+  int32_t Bound(int32_t count) const {
+    if (count <= 0) return 0;
+    return static_cast<int32_t>(std::min<size_t>(static_cast<size_t>(count), slots.size()));
+  }
+  void Reset() {
+    slots.clear();
+    slots.shrink_to_fit();
+    slots.resize(1);
+    index.Clear();
+    indexStale = false;
+  }
+  // Appends at index count with the designed growth (count + 51 slots when
+  // full); returns the new count.
+  int32_t Append(std::shared_ptr<T> item, int32_t count, int32_t growth) {
+    if (count < 0) count = 0;
+    const auto at = static_cast<size_t>(count);
+    if (slots.size() - 1 < at) slots.resize(at + growth + 1);
+    std::shared_ptr<T>& slot = slots[at];
+    if (slot) {
+      indexStale = true;
+    } else if (!indexStale) {
+      index.Insert(item->Id, count, [this](int32_t i) { return IdAt(i); });
+    }
+    slot = std::move(item);
+    return count + 1;
+  }
+  int32_t Find(const std::string& id, int32_t count) {
+    if (indexStale) {
+      index.Clear();
+      for (size_t i = 0; i < slots.size(); ++i)
+        if (slots[i]) index.Insert(slots[i]->Id, static_cast<int32_t>(i), [this](int32_t k) { return IdAt(k); });
+      indexStale = false;
+    }
+    const int32_t found = index.Find(id, [this](int32_t i) { return IdAt(i); });
+    return found >= 0 && found < count ? found : -1;
+  }
+};
+
+// A table of distinct texts in order of first appearance.
+struct TextTable {
+  std::vector<std::string> entries;
+  FirstIndexTable index;
+
+  const std::string* At(int32_t i) const { return &entries[static_cast<size_t>(i)]; }
+  int32_t Find(std::string_view text) const {
+    return index.Find(text, [this](int32_t i) { return At(i); });
+  }
+  int32_t Add(std::string text) {
+    const auto i = static_cast<int32_t>(entries.size());
+    entries.push_back(std::move(text));
+    index.Insert(entries.back(), i, [this](int32_t k) { return At(k); });
+    return i;
+  }
+  void Reset() {
+    entries.clear();
+    entries.shrink_to_fit();
+    index.Clear();
+  }
+};
+
+struct WinnowGEDCOM::Impl {
+  explicit Impl(WinnowGEDCOM& owner) : self(owner) {}
+
+  WinnowGEDCOM& self;
+  RecordList<TCGedcomIndividual> individuals;
+  RecordList<TCGedcomMarriage> marriages;
+  TextTable lastNames;
+  TextTable places;
+  int32_t status = 0;
+  std::string charSet;
+  std::string recordTextCharSet;
+  int32_t extractedIndividuals = 0;
+  int32_t extractedFamilies = 0;
+  int16_t extractMinYear = 0;
+  int16_t extractMaxYear = 0;
+  // Where the last search of each kind stopped (-1 after a reset).
+  int32_t indivSearchPosition = -1;
+  int32_t famSearchPosition = -1;
+  int32_t placeSearchPosition = -1;
+  int32_t lastNameSearchPosition = -1;
+
+  struct Sink {
+    uint32_t cookie;
+    WinnowGEDCOMEvents* events;
+  };
+  std::vector<Sink> sinks;
+  uint32_t nextCookie = 1;
+
+  void RaiseAddIndividual(int32_t number, int32_t statusCode);
+  void RaiseAddMarriage(int32_t number, int32_t statusCode);
+
+  void Clear();  // empties the model and both tables
+  void AddIndividual(std::shared_ptr<TCGedcomIndividual> individual);
+  void AddMarriage(std::shared_ptr<TCGedcomMarriage> marriage);
+  int32_t FindIndiv(const std::string& id);
+  int32_t FindFam(const std::string& id);
+  int32_t FindLastName(const std::string& name);
+  int32_t FindPlaceId(const std::string& name);
+  int32_t RegisterPlace(const std::string& name);
+
+};
+
+}  // namespace kt::winnow
