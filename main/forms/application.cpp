@@ -1,0 +1,2 @@
+#include "forms/application.h"
+int RunVesk(int, char**) { return 0; }

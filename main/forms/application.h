@@ -1,0 +1,1 @@
+int RunVesk(int, char**);
