@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include <kintrail/platform/messagepump.h>
+#include <kintrail/platform/text.h>
 #include <kintrail/winnow/winnowgedcom.h>
 
 #include "outputchannel.h"
@@ -12,18 +13,29 @@ namespace kt::winnow {
 namespace {
 
 // "&" first, so that the other escapes are not escaped again; ">" stays.
+// The bytes 0x80-0x9F, which Windows-1252 uses for characters outside
+// Latin-1 (Œ, Š, Ÿ ...), become character references: the document is
+// declared ISO-8859-1, where those bytes would read as control characters.
 void AppendEscaped(OutputBuffer& out, std::string_view text) {
   size_t done = 0;
   for (size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
     const char* escape = nullptr;
-    switch (text[i]) {
+    switch (c) {
       case '&': escape = "&amp;"; break;
       case '<': escape = "&lt;"; break;
       case '\'': escape = "&apos;"; break;
       case '"': escape = "&quot;"; break;
-      default: continue;
+      default:
+        if (c < 0x80 || c > 0x9F) continue;
+        break;
     }
-    out << text.substr(done, i - done) << escape;
+    out << text.substr(done, i - done);
+    if (escape != nullptr) {
+      out << escape;
+    } else {
+      out << "&#" << static_cast<long long>(kt::Win1252ToCodePoint(c)) << ';';
+    }
     done = i + 1;
   }
   out << text.substr(done);
