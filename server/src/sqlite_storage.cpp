@@ -1,0 +1,745 @@
+#include "sqlite_storage.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "name_keys.h"
+
+namespace kt::server {
+
+// A connection taken from the pool for one operation and given back after.
+class BorrowedConnection {
+public:
+  explicit BorrowedConnection(SqliteStorage& storage) : storage_(storage), connection_(storage.Acquire()) {}
+  ~BorrowedConnection() { storage_.Release(std::move(connection_)); }
+  SqliteConnection& operator*() { return *connection_; }
+  SqliteConnection* operator->() { return connection_.get(); }
+
+private:
+  SqliteStorage& storage_;
+  std::unique_ptr<SqliteConnection> connection_;
+};
+
+namespace {
+
+// Each entry brings the schema from the version before it to its own.
+const char* const kMigrations[] = {
+    // 1: accounts, sessions, shared files and their individuals, requests, towns.
+    R"sql(
+CREATE TABLE settings(name TEXT PRIMARY KEY, value TEXT NOT NULL);
+CREATE TABLE accounts(
+  id INTEGER PRIMARY KEY,
+  login TEXT NOT NULL UNIQUE COLLATE NOCASE,
+  password_hash TEXT NOT NULL,
+  town TEXT NOT NULL,
+  country TEXT NOT NULL,
+  latitude REAL,
+  longitude REAL,
+  created INTEGER NOT NULL);
+CREATE TABLE sessions(
+  token_digest TEXT PRIMARY KEY,
+  account_id INTEGER NOT NULL REFERENCES accounts(id) ON DELETE CASCADE,
+  client_version INTEGER NOT NULL,
+  created INTEGER NOT NULL,
+  last_seen INTEGER NOT NULL) WITHOUT ROWID;
+CREATE INDEX sessions_last_seen ON sessions(last_seen);
+CREATE TABLE gedcoms(
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  account_id INTEGER NOT NULL REFERENCES accounts(id) ON DELETE CASCADE,
+  uploaded INTEGER NOT NULL,
+  individual_count INTEGER NOT NULL);
+CREATE INDEX gedcoms_account ON gedcoms(account_id);
+CREATE TABLE places(id INTEGER PRIMARY KEY, text TEXT NOT NULL UNIQUE, key TEXT NOT NULL);
+CREATE TABLE individuals(
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  gedcom_id INTEGER NOT NULL REFERENCES gedcoms(id) ON DELETE CASCADE,
+  account_id INTEGER NOT NULL,
+  xref TEXT NOT NULL,
+  last_name TEXT NOT NULL,
+  last_name_key TEXT NOT NULL,
+  first_names TEXT NOT NULL,
+  first_names_key TEXT NOT NULL,
+  birth_year INTEGER,
+  birth_place_id INTEGER,
+  death_year INTEGER,
+  death_place_id INTEGER);
+CREATE INDEX individuals_name ON individuals(last_name_key, account_id);
+CREATE INDEX individuals_gedcom ON individuals(gedcom_id);
+CREATE TABLE questions(
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  asker_id INTEGER NOT NULL REFERENCES accounts(id) ON DELETE CASCADE,
+  addressee_id INTEGER NOT NULL REFERENCES accounts(id) ON DELETE CASCADE,
+  gedcom_id INTEGER,
+  xref TEXT NOT NULL,
+  full_name TEXT NOT NULL,
+  type INTEGER NOT NULL,
+  status INTEGER NOT NULL,
+  posted INTEGER NOT NULL,
+  read INTEGER,
+  answered INTEGER,
+  extract BLOB);
+CREATE INDEX questions_asker ON questions(asker_id);
+CREATE INDEX questions_addressee ON questions(addressee_id);
+CREATE INDEX questions_gedcom ON questions(gedcom_id);
+CREATE TABLE towns(
+  id INTEGER PRIMARY KEY,
+  name TEXT NOT NULL,
+  name_key TEXT NOT NULL,
+  ascii_key TEXT NOT NULL,
+  country TEXT NOT NULL,
+  latitude REAL NOT NULL,
+  longitude REAL NOT NULL,
+  population INTEGER NOT NULL);
+CREATE INDEX towns_name ON towns(name_key, country);
+CREATE INDEX towns_ascii ON towns(ascii_key, country);
+)sql",
+};
+
+constexpr int kPoolLimit = 16;
+
+AccountRecord ReadAccount(SqliteStatement& s) {
+  AccountRecord a;
+  a.id = s.Int(0);
+  a.login = s.Text(1);
+  a.passwordHash = s.Text(2);
+  a.town = s.Text(3);
+  a.country = s.Text(4);
+  a.latitude = s.OptionalDouble(5);
+  a.longitude = s.OptionalDouble(6);
+  a.created = s.Int(7);
+  return a;
+}
+
+constexpr const char* kAccountColumns =
+    "id, login, password_hash, town, country, latitude, longitude, created";
+
+std::optional<int> OptionalYear(const SqliteStatement& s, int column) {
+  if (s.IsNull(column)) return std::nullopt;
+  return static_cast<int>(s.Int(column));
+}
+
+// Earliest and latest of birth and death years over two MIN and two MAX columns.
+void YearSpan(const SqliteStatement& s, int first, std::optional<int>& minYear,
+              std::optional<int>& maxYear) {
+  for (int c : {first, first + 1}) {
+    if (auto y = OptionalYear(s, c)) minYear = minYear ? std::min(*minYear, *y) : *y;
+  }
+  for (int c : {first + 2, first + 3}) {
+    if (auto y = OptionalYear(s, c)) maxYear = maxYear ? std::max(*maxYear, *y) : *y;
+  }
+}
+
+// The shared filter of every search: name, privacy and years, with their
+// parameters numbered from `first`.
+std::string IndividualFilter(const YearRange& years, int first) {
+  const std::string n = std::to_string(first);
+  std::string where = "i.last_name_key = ?" + n + " AND (i.birth_year IS NULL OR i.birth_year <= ?" +
+                      std::to_string(first + 1) + " OR i.death_year IS NOT NULL)";
+  if (!years.IsAll()) {
+    const std::string lo = std::to_string(first + 2), hi = std::to_string(first + 3);
+    where += " AND (i.birth_year BETWEEN ?" + lo + " AND ?" + hi + " OR i.death_year BETWEEN ?" + lo +
+             " AND ?" + hi + ")";
+  }
+  return where;
+}
+
+void BindFilter(SqliteStatement& s, const std::string& key, const YearRange& years,
+                PrivacyRule privacy, int first) {
+  s.Bind(first, key).Bind(first + 1, privacy.bornAfter);
+  if (!years.IsAll()) s.Bind(first + 2, years.min).Bind(first + 3, years.max);
+}
+
+QuestionRecord ReadQuestion(SqliteStatement& s) {
+  QuestionRecord q;
+  q.id = s.Int(0);
+  q.askerId = s.Int(1);
+  q.addresseeId = s.Int(2);
+  q.gedcomId = s.OptionalInt(3);
+  q.xref = s.Text(4);
+  q.fullName = s.Text(5);
+  q.type = static_cast<int>(s.Int(6));
+  q.status = static_cast<QuestionStatus>(s.Int(7));
+  q.posted = s.Int(8);
+  q.read = s.OptionalInt(9);
+  q.answered = s.OptionalInt(10);
+  return q;
+}
+
+constexpr const char* kQuestionColumns =
+    "q.id, q.asker_id, q.addressee_id, q.gedcom_id, q.xref, q.full_name, q.type, q.status, q.posted, "
+    "q.read, q.answered";
+
+}  // namespace
+
+int SqliteStorage::SchemaVersion() { return static_cast<int>(std::size(kMigrations)); }
+
+SqliteStorage::SqliteStorage(const std::string& path) : path_(path) {
+  auto connection = Open();
+  Migrate(*connection);
+  Release(std::move(connection));
+}
+
+SqliteStorage::~SqliteStorage() = default;
+
+std::unique_ptr<SqliteConnection> SqliteStorage::Open() {
+  auto connection = std::make_unique<SqliteConnection>(path_);
+  // WAL keeps readers going while one writer commits; synchronous=FULL makes
+  // every committed upload survive a power cut, not only a crash.
+  connection->Execute("PRAGMA journal_mode=WAL");
+  connection->Execute("PRAGMA synchronous=FULL");
+  connection->Execute("PRAGMA foreign_keys=ON");
+  return connection;
+}
+
+std::unique_ptr<SqliteConnection> SqliteStorage::Acquire() {
+  {
+    std::lock_guard lock(poolMutex_);
+    if (!pool_.empty()) {
+      auto connection = std::move(pool_.back());
+      pool_.pop_back();
+      return connection;
+    }
+  }
+  return Open();
+}
+
+void SqliteStorage::Release(std::unique_ptr<SqliteConnection> connection) {
+  if (!connection) return;
+  std::lock_guard lock(poolMutex_);
+  if (pool_.size() < kPoolLimit) pool_.push_back(std::move(connection));
+}
+
+void SqliteStorage::Migrate(SqliteConnection& connection) {
+  SqliteTransaction transaction(connection);
+  auto versionQuery = connection.Prepare("PRAGMA user_version");
+  versionQuery.Step();
+  const int64_t version = versionQuery.Int(0);
+  versionQuery.Reset();
+  if (version > SchemaVersion()) {
+    throw SqliteError("The database was made by a newer server (schema " + std::to_string(version) +
+                          ")",
+                      0);
+  }
+  for (int64_t v = version; v < SchemaVersion(); ++v) connection.Execute(kMigrations[v]);
+  if (version != SchemaVersion()) {
+    connection.Execute("PRAGMA user_version=" + std::to_string(SchemaVersion()));
+  }
+  transaction.Commit();
+}
+
+// ---- accounts
+
+std::optional<Id> SqliteStorage::CreateAccount(const AccountRecord& a) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare(
+      "INSERT INTO accounts(login, password_hash, town, country, latitude, longitude, created) "
+      "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7) ON CONFLICT(login) DO NOTHING");
+  s.Bind(1, a.login).Bind(2, a.passwordHash).Bind(3, a.town).Bind(4, a.country);
+  s.Bind(5, a.latitude).Bind(6, a.longitude).Bind(7, a.created);
+  s.Run();
+  if (c->Changes() == 0) return std::nullopt;
+  return c->LastInsertId();
+}
+
+std::optional<AccountRecord> SqliteStorage::FindAccountByLogin(const std::string& login) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare(std::string("SELECT ") + kAccountColumns + " FROM accounts WHERE login = ?1");
+  s.Bind(1, login);
+  if (!s.Step()) return std::nullopt;
+  return ReadAccount(s);
+}
+
+std::optional<AccountRecord> SqliteStorage::FindAccount(Id id) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare(std::string("SELECT ") + kAccountColumns + " FROM accounts WHERE id = ?1");
+  s.Bind(1, id);
+  if (!s.Step()) return std::nullopt;
+  return ReadAccount(s);
+}
+
+std::vector<AccountRecord> SqliteStorage::ListAccounts() {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare(std::string("SELECT ") + kAccountColumns + " FROM accounts ORDER BY id");
+  std::vector<AccountRecord> out;
+  while (s.Step()) out.push_back(ReadAccount(s));
+  return out;
+}
+
+std::vector<AccountRecord> SqliteStorage::RecentAccounts(int limit) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare(std::string("SELECT ") + kAccountColumns +
+                      " FROM accounts ORDER BY created DESC, id DESC LIMIT ?1");
+  s.Bind(1, limit);
+  std::vector<AccountRecord> out;
+  while (s.Step()) out.push_back(ReadAccount(s));
+  return out;
+}
+
+// ---- sessions
+
+void SqliteStorage::CreateSession(const SessionRecord& r) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare(
+      "INSERT INTO sessions(token_digest, account_id, client_version, created, last_seen) "
+      "VALUES (?1, ?2, ?3, ?4, ?5)");
+  s.Bind(1, r.tokenDigest).Bind(2, r.accountId).Bind(3, static_cast<int64_t>(r.clientVersion));
+  s.Bind(4, r.created).Bind(5, r.lastSeen);
+  s.Run();
+}
+
+std::optional<SessionRecord> SqliteStorage::FindSession(const std::string& digest) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare(
+      "SELECT account_id, client_version, created, last_seen FROM sessions WHERE token_digest = ?1");
+  s.Bind(1, digest);
+  if (!s.Step()) return std::nullopt;
+  SessionRecord r;
+  r.tokenDigest = digest;
+  r.accountId = s.Int(0);
+  r.clientVersion = static_cast<ClientVersion>(s.Int(1));
+  r.created = s.Int(2);
+  r.lastSeen = s.Int(3);
+  return r;
+}
+
+void SqliteStorage::TouchSession(const std::string& digest, int64_t now) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare("UPDATE sessions SET last_seen = ?2 WHERE token_digest = ?1");
+  s.Bind(1, digest).Bind(2, now);
+  s.Run();
+}
+
+void SqliteStorage::DeleteSession(const std::string& digest) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare("DELETE FROM sessions WHERE token_digest = ?1");
+  s.Bind(1, digest);
+  s.Run();
+}
+
+void SqliteStorage::DeleteSessionsIdleSince(int64_t before) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare("DELETE FROM sessions WHERE last_seen < ?1");
+  s.Bind(1, before);
+  s.Run();
+}
+
+// ---- settings
+
+std::optional<std::string> SqliteStorage::Setting(const std::string& name) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare("SELECT value FROM settings WHERE name = ?1");
+  s.Bind(1, name);
+  if (!s.Step()) return std::nullopt;
+  return s.Text(0);
+}
+
+void SqliteStorage::SetSetting(const std::string& name, const std::string& value) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare(
+      "INSERT INTO settings(name, value) VALUES (?1, ?2) "
+      "ON CONFLICT(name) DO UPDATE SET value = excluded.value");
+  s.Bind(1, name).Bind(2, value);
+  s.Run();
+}
+
+// ---- shared files
+
+StoreResult SqliteStorage::StoreSummary(Id accountId, Id requestedId,
+                                        const std::vector<SummaryIndividual>& individuals,
+                                        int64_t now) {
+  BorrowedConnection c(*this);
+  SqliteTransaction transaction(*c);
+  StoreResult result;
+  if (requestedId > 0) {
+    auto owner = c->Prepare("SELECT account_id FROM gedcoms WHERE id = ?1");
+    owner.Bind(1, requestedId);
+    if (owner.Step()) {
+      if (owner.Int(0) != accountId) {
+        result.outcome = StoreOutcome::OtherAccount;
+        return result;  // rolled back: nothing was written
+      }
+      result.outcome = StoreOutcome::Replaced;
+      result.gedcomId = requestedId;
+    }
+  }
+  if (result.outcome == StoreOutcome::Replaced) {
+    auto wipe = c->Prepare("DELETE FROM individuals WHERE gedcom_id = ?1");
+    wipe.Bind(1, result.gedcomId);
+    wipe.Run();
+    auto update = c->Prepare("UPDATE gedcoms SET uploaded = ?2, individual_count = ?3 WHERE id = ?1");
+    update.Bind(1, result.gedcomId).Bind(2, now).Bind(3, static_cast<int64_t>(individuals.size()));
+    update.Run();
+  } else {
+    auto insert = c->Prepare("INSERT INTO gedcoms(account_id, uploaded, individual_count) VALUES (?1, ?2, ?3)");
+    insert.Bind(1, accountId).Bind(2, now).Bind(3, static_cast<int64_t>(individuals.size()));
+    insert.Run();
+    result.outcome = StoreOutcome::Created;
+    result.gedcomId = c->LastInsertId();
+  }
+
+  auto findPlace = c->Prepare("SELECT id FROM places WHERE text = ?1");
+  auto addPlace = c->Prepare("INSERT INTO places(text, key) VALUES (?1, ?2)");
+  std::unordered_map<std::string, Id> placeIds;
+  auto placeId = [&](const std::string& place) -> std::optional<Id> {
+    if (place.empty()) return std::nullopt;
+    if (auto found = placeIds.find(place); found != placeIds.end()) return found->second;
+    Id id = 0;
+    findPlace.Reset();
+    findPlace.Bind(1, place);
+    if (findPlace.Step()) {
+      id = findPlace.Int(0);
+    } else {
+      addPlace.Reset();
+      addPlace.Bind(1, place).Bind(2, ContainsKey(place));
+      addPlace.Run();
+      id = c->LastInsertId();
+    }
+    placeIds.emplace(place, id);
+    return id;
+  };
+
+  auto insert = c->Prepare(
+      "INSERT INTO individuals(gedcom_id, account_id, xref, last_name, last_name_key, first_names, "
+      "first_names_key, birth_year, birth_place_id, death_year, death_place_id) "
+      "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)");
+  for (const SummaryIndividual& i : individuals) {
+    insert.Reset();
+    insert.Bind(1, result.gedcomId).Bind(2, accountId).Bind(3, i.xref).Bind(4, i.lastName);
+    insert.Bind(5, i.lastNameKey).Bind(6, i.firstNames).Bind(7, i.firstNamesKey);
+    insert.Bind(8, i.birthYear ? std::optional<int64_t>(*i.birthYear) : std::nullopt);
+    insert.Bind(9, placeId(i.birthPlace));
+    insert.Bind(10, i.deathYear ? std::optional<int64_t>(*i.deathYear) : std::nullopt);
+    insert.Bind(11, placeId(i.deathPlace));
+    insert.Run();
+  }
+  transaction.Commit();
+  return result;
+}
+
+std::vector<Id> SqliteStorage::GedcomIds(Id accountId) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare("SELECT id FROM gedcoms WHERE account_id = ?1 ORDER BY id");
+  s.Bind(1, accountId);
+  std::vector<Id> out;
+  while (s.Step()) out.push_back(s.Int(0));
+  return out;
+}
+
+void SqliteStorage::ForgetGedcomsExcept(Id accountId, const std::vector<Id>& keep) {
+  BorrowedConnection c(*this);
+  SqliteTransaction transaction(*c);
+  std::vector<Id> forget;
+  {
+    auto s = c->Prepare("SELECT id FROM gedcoms WHERE account_id = ?1");
+    s.Bind(1, accountId);
+    while (s.Step()) {
+      const Id id = s.Int(0);
+      if (std::find(keep.begin(), keep.end(), id) == keep.end()) forget.push_back(id);
+    }
+  }
+  auto questions = c->Prepare(
+      "UPDATE questions SET status = ?2, gedcom_id = NULL WHERE gedcom_id = ?1 AND status = ?3");
+  auto individuals = c->Prepare("DELETE FROM individuals WHERE gedcom_id = ?1");
+  auto gedcom = c->Prepare("DELETE FROM gedcoms WHERE id = ?1");
+  for (Id id : forget) {
+    questions.Reset();
+    questions.Bind(1, id).Bind(2, static_cast<int64_t>(QuestionStatus::Unavailable));
+    questions.Bind(3, static_cast<int64_t>(QuestionStatus::Waiting));
+    questions.Run();
+    individuals.Reset();
+    individuals.Bind(1, id);
+    individuals.Run();
+    gedcom.Reset();
+    gedcom.Bind(1, id);
+    gedcom.Run();
+  }
+  transaction.Commit();
+}
+
+// ---- searches
+
+PageOf<GenealogistRow> SqliteStorage::SearchGenealogists(const GenealogistQuery& q, int64_t offset,
+                                                         int64_t limit) {
+  BorrowedConnection c(*this);
+  const std::string where = IndividualFilter(q.years, 1);
+  PageOf<GenealogistRow> page;
+  auto s = c->Prepare(
+      "SELECT i.account_id, a.login, a.town, a.latitude, a.longitude, MIN(i.last_name), "
+      "MIN(i.birth_year), MIN(i.death_year), MAX(i.birth_year), MAX(i.death_year), COUNT(*), "
+      "COUNT(*) OVER () FROM individuals i JOIN accounts a ON a.id = i.account_id WHERE " +
+      where + " GROUP BY i.account_id ORDER BY COUNT(*) DESC, a.login LIMIT ?5 OFFSET ?6");
+  BindFilter(s, q.lastNameKey, q.years, q.privacy, 1);
+  s.Bind(5, limit).Bind(6, offset);
+  while (s.Step()) {
+    GenealogistRow r;
+    r.accountId = s.Int(0);
+    r.login = s.Text(1);
+    r.town = s.Text(2);
+    r.latitude = s.OptionalDouble(3);
+    r.longitude = s.OptionalDouble(4);
+    r.lastName = s.Text(5);
+    YearSpan(s, 6, r.minYear, r.maxYear);
+    r.count = s.Int(10);
+    page.total = s.Int(11);
+    page.rows.push_back(std::move(r));
+  }
+  if (page.rows.empty() && offset > 0) {
+    auto count = c->Prepare("SELECT COUNT(DISTINCT i.account_id) FROM individuals i WHERE " + where);
+    BindFilter(count, q.lastNameKey, q.years, q.privacy, 1);
+    count.Step();
+    page.total = count.Int(0);
+  }
+  return page;
+}
+
+PageOf<IndividualRow> SqliteStorage::SearchIndividuals(const IndividualQuery& q, int64_t offset,
+                                                       int64_t limit) {
+  BorrowedConnection c(*this);
+  std::string where = IndividualFilter(q.years, 1);
+  if (q.accountId) where += " AND i.account_id = ?5";
+  if (!q.firstNamesContain.empty()) where += " AND instr(i.first_names_key, ?6) > 0";
+  if (q.place) {
+    where += " AND (i.birth_place_id = (SELECT id FROM places WHERE text = ?7) OR "
+             "i.death_place_id = (SELECT id FROM places WHERE text = ?7))";
+  }
+  auto bind = [&](SqliteStatement& s) {
+    BindFilter(s, q.lastNameKey, q.years, q.privacy, 1);
+    if (q.accountId) s.Bind(5, *q.accountId);
+    if (!q.firstNamesContain.empty()) s.Bind(6, q.firstNamesContain);
+    if (q.place) s.Bind(7, *q.place);
+  };
+  PageOf<IndividualRow> page;
+  auto s = c->Prepare(
+      "SELECT i.id, i.account_id, a.login, i.last_name, i.first_names, i.birth_year, bp.text, "
+      "i.death_year, dp.text, COUNT(*) OVER () FROM individuals i JOIN accounts a ON a.id = i.account_id "
+      "LEFT JOIN places bp ON bp.id = i.birth_place_id LEFT JOIN places dp ON dp.id = i.death_place_id "
+      "WHERE " + where + " ORDER BY i.first_names, i.birth_year, i.id LIMIT ?8 OFFSET ?9");
+  bind(s);
+  s.Bind(8, limit).Bind(9, offset);
+  while (s.Step()) {
+    IndividualRow r;
+    r.individualId = s.Int(0);
+    r.accountId = s.Int(1);
+    r.login = s.Text(2);
+    r.lastName = s.Text(3);
+    r.firstNames = s.Text(4);
+    r.birthYear = OptionalYear(s, 5);
+    r.birthPlace = s.Text(6);
+    r.deathYear = OptionalYear(s, 7);
+    r.deathPlace = s.Text(8);
+    page.total = s.Int(9);
+    page.rows.push_back(std::move(r));
+  }
+  if (page.rows.empty() && offset > 0) {
+    auto count = c->Prepare("SELECT COUNT(*) FROM individuals i WHERE " + where);
+    bind(count);
+    count.Step();
+    page.total = count.Int(0);
+  }
+  return page;
+}
+
+PageOf<LocationRow> SqliteStorage::SearchLocations(const LocationQuery& q, int64_t offset,
+                                                   int64_t limit) {
+  BorrowedConnection c(*this);
+  std::string where = IndividualFilter(q.years, 1);
+  if (!q.firstNamesContain.empty()) where += " AND instr(i.first_names_key, ?5) > 0";
+  const std::string placeFilter = q.placeContains.empty() ? "" : " WHERE instr(p.key, ?6) > 0";
+  // An individual counts once at a place, whether born or dead there or both.
+  const std::string grouped =
+      "WITH kept AS (SELECT i.id, i.birth_year, i.death_year, i.birth_place_id, i.death_place_id "
+      "FROM individuals i WHERE " + where + "), "
+      "located AS (SELECT id, birth_place_id AS pid, birth_year, death_year FROM kept "
+      "WHERE birth_place_id IS NOT NULL UNION SELECT id, death_place_id, birth_year, death_year "
+      "FROM kept WHERE death_place_id IS NOT NULL) "
+      "SELECT p.text, MIN(l.birth_year), MIN(l.death_year), MAX(l.birth_year), MAX(l.death_year), "
+      "COUNT(*), COUNT(*) OVER () FROM located l JOIN places p ON p.id = l.pid" + placeFilter +
+      " GROUP BY l.pid HAVING COUNT(*) >= ?7";
+  auto bind = [&](SqliteStatement& s) {
+    BindFilter(s, q.lastNameKey, q.years, q.privacy, 1);
+    if (!q.firstNamesContain.empty()) s.Bind(5, q.firstNamesContain);
+    if (!q.placeContains.empty()) s.Bind(6, q.placeContains);
+    s.Bind(7, std::max<int64_t>(q.minIndividuals, 1));
+  };
+  PageOf<LocationRow> page;
+  auto s = c->Prepare(grouped + " ORDER BY COUNT(*) DESC, p.text LIMIT ?8 OFFSET ?9");
+  bind(s);
+  s.Bind(8, limit).Bind(9, offset);
+  while (s.Step()) {
+    LocationRow r;
+    r.place = s.Text(0);
+    YearSpan(s, 1, r.minYear, r.maxYear);
+    r.count = s.Int(5);
+    page.total = s.Int(6);
+    page.rows.push_back(std::move(r));
+  }
+  if (page.rows.empty() && offset > 0) {
+    auto count = c->Prepare("SELECT COUNT(*) FROM (" + grouped + ")");
+    bind(count);
+    count.Step();
+    page.total = count.Int(0);
+  }
+  return page;
+}
+
+std::optional<IndividualRef> SqliteStorage::FindIndividual(Id individualId) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare(
+      "SELECT id, gedcom_id, account_id, xref, first_names, last_name FROM individuals WHERE id = ?1");
+  s.Bind(1, individualId);
+  if (!s.Step()) return std::nullopt;
+  IndividualRef r;
+  r.individualId = s.Int(0);
+  r.gedcomId = s.Int(1);
+  r.accountId = s.Int(2);
+  r.xref = s.Text(3);
+  const std::string first = s.Text(4), last = s.Text(5);
+  r.fullName = first.empty() ? last : last.empty() ? first : first + " " + last;
+  return r;
+}
+
+std::vector<SurnameCount> SqliteStorage::TopSurnames(int limit, PrivacyRule privacy) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare(
+      "SELECT MIN(last_name), COUNT(*) FROM individuals i WHERE i.last_name_key <> '' AND "
+      "(i.birth_year IS NULL OR i.birth_year <= ?1 OR i.death_year IS NOT NULL) "
+      "GROUP BY last_name_key ORDER BY COUNT(*) DESC, MIN(last_name) LIMIT ?2");
+  s.Bind(1, privacy.bornAfter).Bind(2, limit);
+  std::vector<SurnameCount> out;
+  while (s.Step()) out.push_back({s.Text(0), s.Int(1)});
+  return out;
+}
+
+// ---- requests
+
+Id SqliteStorage::CreateQuestion(const QuestionRecord& q) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare(
+      "INSERT INTO questions(asker_id, addressee_id, gedcom_id, xref, full_name, type, status, posted) "
+      "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+  s.Bind(1, q.askerId).Bind(2, q.addresseeId).Bind(3, q.gedcomId).Bind(4, q.xref).Bind(5, q.fullName);
+  s.Bind(6, q.type).Bind(7, static_cast<int64_t>(q.status)).Bind(8, q.posted);
+  s.Run();
+  return c->LastInsertId();
+}
+
+std::optional<QuestionRecord> SqliteStorage::FindQuestion(Id id) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare(std::string("SELECT ") + kQuestionColumns + " FROM questions q WHERE q.id = ?1");
+  s.Bind(1, id);
+  if (!s.Step()) return std::nullopt;
+  return ReadQuestion(s);
+}
+
+std::vector<QuestionListItem> SqliteStorage::ListQuestions(Id accountId, int64_t now) {
+  BorrowedConnection c(*this);
+  SqliteTransaction transaction(*c);
+  auto mark = c->Prepare("UPDATE questions SET read = ?2 WHERE addressee_id = ?1 AND read IS NULL");
+  mark.Bind(1, accountId).Bind(2, now);
+  mark.Run();
+  auto s = c->Prepare(std::string("SELECT ") + kQuestionColumns +
+                      ", other.id, other.login FROM questions q JOIN accounts other ON other.id = "
+                      "CASE WHEN q.asker_id = ?1 THEN q.addressee_id ELSE q.asker_id END "
+                      "WHERE q.asker_id = ?1 OR q.addressee_id = ?1 ORDER BY q.posted DESC, q.id DESC");
+  s.Bind(1, accountId);
+  std::vector<QuestionListItem> out;
+  while (s.Step()) {
+    QuestionListItem item;
+    item.question = ReadQuestion(s);
+    item.mine = item.question.askerId == accountId;
+    item.otherAccountId = s.Int(11);
+    item.otherLogin = s.Text(12);
+    out.push_back(std::move(item));
+  }
+  transaction.Commit();
+  return out;
+}
+
+bool SqliteStorage::RefuseQuestion(Id id, int64_t now) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare("UPDATE questions SET status = ?2, answered = ?3 WHERE id = ?1 AND status = ?4");
+  s.Bind(1, id).Bind(2, static_cast<int64_t>(QuestionStatus::Refused)).Bind(3, now);
+  s.Bind(4, static_cast<int64_t>(QuestionStatus::Waiting));
+  s.Run();
+  return c->Changes() > 0;
+}
+
+bool SqliteStorage::AnswerQuestion(Id id, const std::string& extract, int64_t now) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare(
+      "UPDATE questions SET status = ?2, answered = ?3, extract = ?4 WHERE id = ?1 AND status IN (?5, ?2)");
+  s.Bind(1, id).Bind(2, static_cast<int64_t>(QuestionStatus::Accepted)).Bind(3, now);
+  s.BindBlob(4, extract).Bind(5, static_cast<int64_t>(QuestionStatus::Waiting));
+  s.Run();
+  return c->Changes() > 0;
+}
+
+std::optional<std::string> SqliteStorage::QuestionAnswer(Id id) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare("SELECT extract FROM questions WHERE id = ?1 AND extract IS NOT NULL");
+  s.Bind(1, id);
+  if (!s.Step()) return std::nullopt;
+  return s.Text(0);
+}
+
+void SqliteStorage::DeleteQuestion(Id id) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare("DELETE FROM questions WHERE id = ?1");
+  s.Bind(1, id);
+  s.Run();
+}
+
+// ---- towns
+
+int64_t SqliteStorage::TownCount() {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare("SELECT COUNT(*) FROM towns");
+  s.Step();
+  return s.Int(0);
+}
+
+void SqliteStorage::AddTowns(const std::vector<Town>& towns) {
+  BorrowedConnection c(*this);
+  SqliteTransaction transaction(*c);
+  auto s = c->Prepare(
+      "INSERT INTO towns(name, name_key, ascii_key, country, latitude, longitude, population) "
+      "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+  for (const Town& t : towns) {
+    s.Reset();
+    s.Bind(1, t.name).Bind(2, t.nameKey).Bind(3, ContainsKey(t.asciiName)).Bind(4, t.country);
+    s.Bind(5, t.latitude).Bind(6, t.longitude).Bind(7, t.population);
+    s.Run();
+  }
+  transaction.Commit();
+}
+
+std::optional<Town> SqliteStorage::FindTown(const std::string& nameKey, const std::string& country) {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare(
+      "SELECT name, name_key, country, latitude, longitude, population FROM towns "
+      "WHERE (name_key = ?1 OR ascii_key = ?1) AND country = ?2 ORDER BY population DESC LIMIT 1");
+  s.Bind(1, nameKey).Bind(2, country);
+  if (!s.Step()) return std::nullopt;
+  Town t;
+  t.name = s.Text(0);
+  t.nameKey = s.Text(1);
+  t.country = s.Text(2);
+  t.latitude = s.Double(3);
+  t.longitude = s.Double(4);
+  t.population = s.Int(5);
+  return t;
+}
+
+Statistics SqliteStorage::Stats() {
+  BorrowedConnection c(*this);
+  auto s = c->Prepare(
+      "SELECT (SELECT COUNT(*) FROM accounts), (SELECT COUNT(*) FROM sessions), "
+      "(SELECT COUNT(*) FROM gedcoms), (SELECT COUNT(*) FROM individuals), "
+      "(SELECT COUNT(*) FROM questions), (SELECT COUNT(*) FROM towns)");
+  s.Step();
+  return {s.Int(0), s.Int(1), s.Int(2), s.Int(3), s.Int(4), s.Int(5)};
+}
+
+}  // namespace kt::server
