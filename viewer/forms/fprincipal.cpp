@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMenuBar>
 
+#include "commandline.h"
 #include "deliveredfiles.h"
 #include "finfosviewer.h"
 #include "flistindivs.h"
@@ -228,6 +229,8 @@ void FPrincipal::Start(const QString& commandLine) {
   SetLanguageTexts(languageIndex_);
   InitCaptions();
   InitControlPosition();
+  // The menu bar's height is known once its titles are set.
+  resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
 
   const QCursor select = SelectCursor();
   for (int k = 1; k < kShownAncestors; ++k) LIndiv[k]->setCursor(select);

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "familytree.h"
+#include "flistindivs.h"
 #include "treebox.h"
 #include "viewerdocument.h"
 
@@ -19,7 +20,6 @@ class QMenu;
 
 namespace ktviewer {
 
-class FListIndivs;
 class FProgress;
 
 class FPrincipal : public QMainWindow, private LoadObserver {

@@ -35,14 +35,34 @@ void TreeBox::SetHighlighted(bool on) {
   setPalette(colours);
 }
 
+void TreeBox::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setPen(palette().color(QPalette::WindowText));
+  painter.setFont(font());
+  const QRect area = contentsRect();
+  const QString shown = text();
+  if (!shown.contains(u'\n')) {
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, shown);
+    return;
+  }
+  const QFontMetrics metrics(font());
+  int y = area.top();
+  for (const QString& line : shown.split(u'\n')) {
+    painter.drawText(QRect(area.left(), y, area.width(), metrics.height()), Qt::AlignLeft | Qt::AlignTop,
+                     metrics.elidedText(line, Qt::ElideRight, area.width()));
+    y += metrics.height();
+  }
+}
+
 void TreeBox::mousePressEvent(QMouseEvent* event) {
+  event->accept();
   if (event->button() == Qt::LeftButton) emit Clicked();
-  QLabel::mousePressEvent(event);
 }
 
 void TreeBox::mouseMoveEvent(QMouseEvent* event) {
+  // Taken here: passed on, the window background would remove the highlight.
+  event->accept();
   emit MouseMoved();
-  QLabel::mouseMoveEvent(event);
 }
 
 FilledShape::FilledShape(QColor fill, QColor border, int borderWidth, QWidget* parent)

@@ -27,6 +27,9 @@ signals:
 protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  // A summary keeps its four lines, each cut with "..." where it is too
+  // wide; a role text wraps.
+  void paintEvent(QPaintEvent* event) override;
 
 private:
   bool highlighted_ = false;
