@@ -67,6 +67,11 @@ ExtractOutcome ExtractItem(Call& call, const ExtractSettings& settings,
     return outcome;
   }
   std::string output = settings.destination + name;
+  if (!CreateMissingFolders(settings.destination)) {
+    outcome.code = 8;
+    outcome.detail = settings.destination;
+    return outcome;
+  }
   if (const int32_t code = PrepareFoldersInside(settings.destination, FolderOf(name)); code != 0) {
     outcome.code = code;
     outcome.detail = output;

@@ -109,6 +109,10 @@ std::string FromHeaderName(const std::string& bytes) {
 int32_t GzipItems(Call& call, const GtJob& job) {
   std::vector<Item> items;
   if (const int32_t code = ItemsOf(call, job, items); code != 0) return call.Report(code);
+  // The output folder holds the temporary files too; it is made when missing.
+  if (!job.destination.empty() && job.tempPath == job.destination) {
+    CreateMissingFolders(job.destination);
+  }
   const long total = static_cast<long>(items.size());
   for (long i = 0; i < total; ++i) {
     Item& item = items[static_cast<size_t>(i)];

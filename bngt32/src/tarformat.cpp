@@ -99,9 +99,10 @@ int32_t BuildTarHeader(const std::string& storedName, uint64_t size, int64_t mti
   if (prefix.empty()) {
     std::memcpy(block + 257, "ustar  ", 8);
   } else {
-    // Readers take the prefix only from POSIX ustar headers ("ustar" NUL "00").
+    // Other readers take the prefix only from POSIX ustar headers ("ustar" NUL
+    // "00") and put a "/" after it themselves, so its own last "/" is left out.
     std::memcpy(block + 257, "ustar\0" "00", 8);
-    std::memcpy(block + 345, prefix.data(), prefix.size());
+    std::memcpy(block + 345, prefix.data(), prefix.size() - 1);
   }
   PutOctal(block + 148, Checksum(block), 6);
   block[154] = ' ';
