@@ -242,6 +242,9 @@ void TWebClient::Start(bool isPost, const std::string& path, const std::string& 
   // The headers in their designed order; libcurl's own versions of these are
   // replaced, and the ones it would add beside them are suppressed.
   curl_slist*& headers = transfer->Headers;
+  // libcurl writes a custom Host header first of all; an empty "Host:" ahead
+  // of the list removes its own, and ours then goes out in its place below.
+  headers = curl_slist_append(headers, "Host:");
   headers = curl_slist_append(headers, AcceptHeader);
   if (isPost) headers = curl_slist_append(headers, "Content-Type: application/x-www-form-urlencoded");
   headers = curl_slist_append(headers, ("User-Agent: " + Agent).c_str());
