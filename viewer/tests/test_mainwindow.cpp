@@ -12,6 +12,7 @@
 #include "kintrail/platform/atomicfile.h"
 #include "kintrail/platform/folders.h"
 #include "kintrail/testing/screenshot.h"
+#include <kintrail/winnow/winnowgedcom.h>
 #include "texttable.h"
 #include "windowtesting.h"
 
@@ -365,6 +366,43 @@ TEST_F(MainWindowTest, LinksAboutAndResize) {
   EXPECT_EQ(Box("LIndiv(3)")->geometry(), box);
   EXPECT_EQ(window.SBottom->geometry(),
             QRect(0, window.canvas->height() - 19, window.canvas->width() + 4, 20));
+}
+
+// The library lets window messages run while it reads: clicks, a second Open
+// and closing the window meanwhile must neither crash nor mix two files.
+TEST_F(MainWindowTest, CommandsWhileAFileLoads) {
+  // A primary individual near the end of royal92, whose relatives' indexes
+  // lie beyond what the next file holds when the first events come.
+  Open(TestData("royal92.ged"));
+  for (int32_t i = window.document().IndividualCount() - 1; i > 0; --i) {
+    window.SetInfos(i);
+    if (window.tree().ascendants()[1] > 100 && window.tree().shownChild(0) > 100) break;
+  }
+  ASSERT_GT(window.tree().ascendants()[1], 100);
+  std::function<void()> duringLoad = [&] {
+    duringLoad = nullptr;  // once
+    Click(Box("LIndiv(1)"));
+    Click(Box("LSpouse"));
+    Click(Box("LChildren(0)"));
+    Click(Button("Botherchildren"));
+    nextFileName = TestData("bourbon.ged");
+    window.MOpen->trigger();
+    window.MListIndivs->trigger();
+    window.close();
+  };
+  kt::winnow::SetProcessMessagesCallback(
+      [](void* context) {
+        auto& callback = *static_cast<std::function<void()>*>(context);
+        if (callback) callback();
+      },
+      &duringLoad);
+  EXPECT_TRUE(window.LoadGedcomFile(TestData("kennedy.ged")));
+  kt::winnow::SetProcessMessagesCallback(nullptr);
+  EXPECT_FALSE(duringLoad);  // the callback ran
+  EXPECT_EQ(window.document().currentFileName(), TestData("kennedy.ged"));
+  EXPECT_EQ(window.document().individualNumber(), 208);
+  EXPECT_EQ(window.document().IndividualCount(), 208);  // closing did not empty it mid-way
+  EXPECT_EQ(window.tree().ascendants()[0], 0);
 }
 
 TEST_F(MainWindowTest, Screenshots) {
