@@ -54,14 +54,17 @@ void CopyText(char* buffer, size_t size, const std::string& text) {
 
 }  // namespace
 
-CallSettings SettingsOf(const GTCMDSTRUCT& c) {
+namespace {
+
+// The fields both command structures share under the same names.
+template <typename Command>
+CallSettings CommonSettings(const Command& c, uint32_t subOptions) {
   CallSettings s;
-  s.isUgt = false;
   s.allQuiet = c.bAllQuiet != 0;
   s.diagnosticLog = c.bDiagnosticLog != 0;
-  s.eventLog = (c.dwGTSubOptions & GT_SUBOPT_EVENT_LOG) != 0;
-  s.pumpMessages = (c.dwGTSubOptions & GT_SUBOPT_NO_MESSAGE_PUMP) == 0;
-  s.minorCancels = (c.dwGTSubOptions & GT_SUBOPT_MINOR_CANCELS) != 0;
+  s.eventLog = (subOptions & GT_SUBOPT_EVENT_LOG) != 0;
+  s.pumpMessages = (subOptions & GT_SUBOPT_NO_MESSAGE_PUMP) == 0;
+  s.minorCancels = (subOptions & GT_SUBOPT_MINOR_CANCELS) != 0;
   s.major = c.lpMajorStatus;
   s.majorData = c.lpMajorUserData;
   s.minor = c.lpMinorStatus;
@@ -73,22 +76,13 @@ CallSettings SettingsOf(const GTCMDSTRUCT& c) {
   return s;
 }
 
+}  // namespace
+
+CallSettings SettingsOf(const GTCMDSTRUCT& c) { return CommonSettings(c, c.dwGTSubOptions); }
+
 CallSettings SettingsOf(const UGTCMDSTRUCT& c) {
-  CallSettings s;
+  CallSettings s = CommonSettings(c, c.dwUGTSubOptions);
   s.isUgt = true;
-  s.allQuiet = c.bAllQuiet != 0;
-  s.diagnosticLog = c.bDiagnosticLog != 0;
-  s.eventLog = (c.dwUGTSubOptions & GT_SUBOPT_EVENT_LOG) != 0;
-  s.pumpMessages = (c.dwUGTSubOptions & GT_SUBOPT_NO_MESSAGE_PUMP) == 0;
-  s.minorCancels = (c.dwUGTSubOptions & GT_SUBOPT_MINOR_CANCELS) != 0;
-  s.major = c.lpMajorStatus;
-  s.majorData = c.lpMajorUserData;
-  s.minor = c.lpMinorStatus;
-  s.minorData = c.lpMinorUserData;
-  s.display = c.lpMessageDisplay;
-  s.displayData = c.lpMessageDisplayData;
-  s.rename = c.lpRenameProc;
-  s.renameData = c.lpRenameUserData;
   return s;
 }
 
@@ -167,7 +161,7 @@ int32_t Call::Report(int32_t code, const std::string& detail) {
   text += Text(base + code);
   if (!detail.empty()) {
     const size_t room = text.size() + 3 < kReportLimit ? kReportLimit - text.size() - 3 : 0;
-    text += (settings_.isUgt ? " (" : " (") + detail.substr(0, room) + ")";
+    text += " (" + detail.substr(0, room) + ")";
   }
   if (settings_.isUgt) text += "\n";
   Diagnostic(text);

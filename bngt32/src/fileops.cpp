@@ -13,6 +13,10 @@
 
 namespace bngt32 {
 
+FdCloser::~FdCloser() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
 FileInfo StatFile(const std::string& path) {
   FileInfo info;
   struct stat st{};

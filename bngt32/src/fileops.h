@@ -6,6 +6,18 @@
 
 namespace bngt32 {
 
+// Closes a file descriptor when it goes out of scope.
+class FdCloser {
+public:
+  explicit FdCloser(int fd) : fd_(fd) {}
+  ~FdCloser();
+  FdCloser(const FdCloser&) = delete;
+  FdCloser& operator=(const FdCloser&) = delete;
+
+private:
+  int fd_;
+};
+
 struct FileInfo {
   bool exists = false;
   bool isDirectory = false;

@@ -15,19 +15,6 @@
 namespace bngt32 {
 namespace {
 
-class FdCloser {
-public:
-  explicit FdCloser(int fd) : fd_(fd) {}
-  ~FdCloser() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FdCloser(const FdCloser&) = delete;
-  FdCloser& operator=(const FdCloser&) = delete;
-
-private:
-  int fd_;
-};
-
 // The stored name, or the gzip file's own path without its folder root and
 // without its last extension.
 std::string NameOf(const GzipHeader& header, const std::string& gzipPath) {

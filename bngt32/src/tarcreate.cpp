@@ -16,19 +16,6 @@
 namespace bngt32 {
 namespace {
 
-class FdCloser {
-public:
-  explicit FdCloser(int fd) : fd_(fd) {}
-  ~FdCloser() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FdCloser(const FdCloser&) = delete;
-  FdCloser& operator=(const FdCloser&) = delete;
-
-private:
-  int fd_;
-};
-
 // Offset where new items may follow the existing ones: the end block, or the
 // end of the last complete item of a truncated archive. 3 for a damaged one.
 int32_t FindEndOfEntries(int fd, uint64_t& end) {

@@ -19,19 +19,6 @@
 namespace bngt32 {
 namespace {
 
-class FdCloser {
-public:
-  explicit FdCloser(int fd) : fd_(fd) {}
-  ~FdCloser() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FdCloser(const FdCloser&) = delete;
-  FdCloser& operator=(const FdCloser&) = delete;
-
-private:
-  int fd_;
-};
-
 bool Matches(const std::string& filespec, const std::string& name) {
   const std::vector<std::string> patterns = SplitItemList(filespec);
   if (patterns.empty()) return true;
