@@ -9,7 +9,7 @@
 #include <kintrail/winnow/winnowgedcom.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string output = "/tmp/winnow_fuzz_" + std::to_string(::getpid()) + ".out";
+  static const std::string output = "/dev/shm/winnow_fuzz_" + std::to_string(::getpid()) + ".out";
   kt::winnow::WinnowGEDCOM w;
   w.SetFilename(output);
   w.AnalyzeGedcomData(std::string_view(reinterpret_cast<const char*>(data), size), true);

@@ -29,7 +29,7 @@ void FinishOutput();
 // blocks; the file receives exactly the same bytes.
 class OutputBuffer {
  public:
-  OutputBuffer() { buffer_.reserve(kFlushSize + 4096); }
+  OutputBuffer() { buffer_.reserve(4096); }
   // Starts the output (writes StringAtBeginning) at once, so that a file that
   // cannot be created fails before anything else happens.
   void Start() { WriteOutput({}, true); }
@@ -54,7 +54,7 @@ class OutputBuffer {
   }
 
  private:
-  static constexpr size_t kFlushSize = 1 << 20;
+  static constexpr size_t kFlushSize = 1 << 16;
   std::string buffer_;
 };
 
