@@ -2,6 +2,9 @@
 #include <sys/stat.h>
 #include <utime.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "testsupport.h"
 
 namespace bngt32test {
@@ -448,6 +451,70 @@ TEST_F(GzipTest, TestModeAndMemoryAndInformation) {
   EXPECT_EQ(info.dwOriginalSize, data.size());
   EXPECT_STREQ(info.szName, "m.xml");
   EXPECT_EQ(info.dwMethod, 8u);
+}
+
+// The caller's data function: input from `input`, output appended to `output`.
+struct MemoryData {
+  std::string input;
+  size_t position = 0;
+  std::string output;
+};
+
+int32_t BNGT32_CALLBACK MemoryProc(int32_t request, void* buffer, int32_t size, void* user) {
+  auto* m = static_cast<MemoryData*>(user);
+  if (request == GT_MEMREQUEST_WRITE) {
+    m->output.append(static_cast<const char*>(buffer), static_cast<size_t>(size));
+    return 0;
+  }
+  const size_t n = std::min(static_cast<size_t>(size), m->input.size() - m->position);
+  std::memcpy(buffer, m->input.data() + m->position, n);
+  m->position += n;
+  return static_cast<int32_t>(n);
+}
+
+TEST_F(GzipTest, MemoryFunctionsGoThroughTheCallbackBlock) {
+  const std::string data = SummaryLikeXml(30);
+  MemoryData memory{data, 0, {}};
+  GTCALLBACKSTRUCT block{sizeof(GTCALLBACKSTRUCT), MemoryProc, &memory, nullptr, nullptr};
+  GTCMDSTRUCT s = Quiet(GT_FUNCTION_MEM_TO_MEM);
+  s.lpCallbackStruct = &block;
+  ASSERT_EQ(gt(&s), 0);
+  WriteFile(Path("mem.gz"), memory.output);
+  std::string out;
+  EXPECT_EQ(Shell("gzip -dc " + Quoted(Path("mem.gz")), &out), 0);
+  EXPECT_EQ(out, data);
+
+  WriteFile(Path("f.xml"), data);
+  const std::string item = Path("f.xml");
+  memory = MemoryData{};
+  GTCMDSTRUCT toCallback = Quiet(GT_FUNCTION_GZIP_TO_MEM);
+  toCallback.lpszItemList = item.c_str();
+  toCallback.lpCallbackStruct = &block;
+  ASSERT_EQ(gt(&toCallback), 0);
+  WriteFile(Path("f.gz"), memory.output);
+  EXPECT_EQ(Shell("gzip -dc " + Quoted(Path("f.gz")), &out), 0);
+  EXPECT_EQ(out, data);
+
+  memory = MemoryData{};
+  UGTCMDSTRUCT back = QuietUgt(UGT_FUNCTION_GUNZIP_TO_CALLBACK);
+  const std::string gz = Path("f.gz");
+  back.lpszGTFile = gz.c_str();
+  back.lpCallbackStruct = &block;
+  ASSERT_EQ(ugt(&back), 0);
+  EXPECT_EQ(memory.output, data);
+
+  // Data of the single item from the caller's block, named by the list.
+  GTCMDSTRUCT fromBlock = Quiet(GT_FUNCTION_GZIP);
+  const std::string named = Path("virtual.xml"), target = Path("virtual.gz");
+  fromBlock.lpszItemList = named.c_str();
+  fromBlock.lpszGTFile = target.c_str();
+  fromBlock.bNoDirectoryNames = 1;
+  fromBlock.lpMemBlock = const_cast<char*>(data.data());
+  fromBlock.lMemBlockSize = static_cast<int32_t>(data.size());
+  ASSERT_EQ(gt(&fromBlock), 0);
+  EXPECT_EQ(Shell("gzip -dc " + Quoted(target), &out), 0);
+  EXPECT_EQ(out, data);
+  EXPECT_EQ(ReadFile(target).substr(10, 12), std::string("virtual.xml\0", 12));
 }
 
 }  // namespace
