@@ -6,7 +6,9 @@
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 
+#include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <iostream>
 #include <mutex>
 #include <optional>
@@ -46,7 +48,9 @@ private:
   void ReadHeader() {
     parser_.emplace();
     parser_->header_limit(static_cast<std::uint32_t>(limits_.maxHeaderBytes));
-    parser_->body_limit(handler_.options().maxXmlRequest);
+    // The page's own limit is known only with the target: the header is read
+    // under the largest one, then OnHeader applies the page's.
+    parser_->body_limit(std::numeric_limits<std::uint64_t>::max());
     stream_.expires_after(limits_.readTimeout);
     http::async_read_header(stream_, buffer_, *parser_,
                             [self = shared_from_this()](beast::error_code ec, std::size_t) { self->OnHeader(ec); });

@@ -32,6 +32,16 @@ int main(int argc, char** argv) {
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(options.database).parent_path(), ignored);
     SqliteStorage storage(options.database);
+    if (options.gazetteer != "none") {
+      const std::string path = options.gazetteer.empty() ? DefaultGazetteerPath() : options.gazetteer;
+      if (storage.TownCount() == 0) {
+        if (std::filesystem::is_regular_file(path)) {
+          std::cerr << "Loaded " << LoadGazetteerOnce(storage, path) << " towns from " << path << "\n";
+        } else {
+          std::cerr << "warning: no gazetteer at " << path << "; towns cannot be placed\n";
+        }
+      }
+    }
     if (!options.command.empty()) return RunAdminCommand(storage, options, std::cin, std::cout, std::cerr);
 
     if (options.minClient) {
@@ -41,16 +51,6 @@ int main(int argc, char** argv) {
         return 2;
       }
       storage.SetSetting(kMinClientSetting, ClientVersionText(*version));
-    }
-    if (options.gazetteer != "none") {
-      const std::string path = options.gazetteer.empty() ? DefaultGazetteerPath() : options.gazetteer;
-      if (storage.TownCount() == 0) {
-        if (std::filesystem::is_regular_file(path)) {
-          std::cout << "Loaded " << LoadGazetteerOnce(storage, path) << " towns from " << path << std::endl;
-        } else {
-          std::cerr << "warning: no gazetteer at " << path << "; towns cannot be placed\n";
-        }
-      }
     }
     if (options.seedDemo && SeedDemoAccount(storage)) {
       std::cout << "Demo account created: login " << kDemoLogin << ", password " << kDemoPassword << std::endl;
