@@ -349,6 +349,19 @@ TEST_F(MainWindowTest, RawDataWindows) {
   }
 }
 
+TEST_F(MainWindowTest, AccentedPlacesInBoxes) {
+  Open(TestData("bourbon.ged"));  // UTF-8 with a byte-order mark, LF line ends
+  // Places are kept in Windows-1252 by the library; "Î" survives its folding.
+  int32_t found = -1;
+  for (int32_t i = 0; i < window.document().IndividualCount() && found < 0; ++i) {
+    const auto individual = window.document().Individual(i);
+    if ((individual->birthPlace + individual->deathPlace).find('\xCE') != std::string::npos) found = i;
+  }
+  ASSERT_GE(found, 0);
+  window.SetInfos(found);
+  EXPECT_TRUE(Box("LIndiv(0)")->text().contains(QString::fromUtf8("Île"))) << Box("LIndiv(0)")->text().toStdString();
+}
+
 TEST_F(MainWindowTest, LinksAboutAndResize) {
   window.Start(QString());
   window.MOnlineHelp->trigger();
