@@ -213,9 +213,9 @@ void TestClient::TakeCookies(const HttpReply& reply) {
   }
 }
 
-std::string Gzip(const std::string& data) {
+std::string Gzip(const std::string& data, int level) {
   z_stream s{};
-  deflateInit2(&s, 9, Z_DEFLATED, 16 + MAX_WBITS, 9, Z_DEFAULT_STRATEGY);
+  deflateInit2(&s, level, Z_DEFLATED, 16 + MAX_WBITS, 9, Z_DEFAULT_STRATEGY);
   std::string out(deflateBound(&s, data.size()) + 32, '\0');
   s.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
   s.avail_in = static_cast<uInt>(data.size());

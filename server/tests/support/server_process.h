@@ -72,6 +72,6 @@ private:
   std::string cookie_;
 };
 
-std::string Gzip(const std::string& data);
+std::string Gzip(const std::string& data, int level = 9);
 
 }  // namespace kt::server::testing
