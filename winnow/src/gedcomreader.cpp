@@ -13,12 +13,14 @@
 #include <kintrail/winnow/winnowgedcom.h>
 
 #include "linesplitter.h"
+#include "textscan.h"
 #include "winnowimpl.h"
 
 namespace kt::winnow {
 namespace {
 
-using namespace MFunctions;
+using MFunctions::AnselToAnsi;
+using MFunctions::IbmPcToAnsi;
 
 // How the bytes of a file are turned into Windows-1252 before a line is parsed.
 enum class Conversion {
@@ -40,19 +42,24 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 bool NamesUtf8(std::string_view charSet) { return EqualsNoCase(charSet, "UTF-8") || EqualsNoCase(charSet, "UTF8"); }
 
-bool HasHighByte(std::string_view text) {
+struct LineScan {
+  bool highByte = false;
+  bool quote = false;
+};
+
+// One pass over the line for the two things that need a copy of it.
+LineScan Scan(std::string_view text) {
   unsigned char any = 0;
-  for (char c : text) any |= static_cast<unsigned char>(c);
-  return (any & 0x80) != 0;
+  unsigned char quote = 0;
+  for (char c : text) {
+    any |= static_cast<unsigned char>(c);
+    quote |= static_cast<unsigned char>(c == '"');
+  }
+  return {(any & 0x80) != 0, quote != 0};
 }
 
-std::string_view Trimmed(std::string_view text) {
-  size_t begin = 0;
-  size_t end = text.size();
-  while (begin < end && text[begin] == ' ') ++begin;
-  while (end > begin && text[end - 1] == ' ') --end;
-  return text.substr(begin, end - begin);
-}
+using textscan::TrimSpaces;
+std::string_view Trimmed(std::string_view text) { return TrimSpaces(text); }
 
 // Characters 3 to 6 of a line (the tag of a one-digit level), trimmed.
 std::string_view TagOf(std::string_view line) {
@@ -60,11 +67,6 @@ std::string_view TagOf(std::string_view line) {
   return Trimmed(line.substr(2, 4));
 }
 
-int16_t YearNumber(const std::string& digits) {
-  int value = 0;
-  for (char c : digits) value = value * 10 + (c - '0');
-  return static_cast<int16_t>(value);
-}
 
 class GedcomReader {
  public:
@@ -77,7 +79,8 @@ class GedcomReader {
 
   void operator()(std::string_view raw) {
     std::string_view line = raw;
-    if (std::memchr(raw.data(), '"', raw.size()) != nullptr) {
+    const LineScan scan = Scan(raw);
+    if (scan.quote) {
       quoted_.assign(raw);
       for (char& c : quoted_)
         if (c == '"') c = '\'';
@@ -90,7 +93,7 @@ class GedcomReader {
         recordText_ += "\r\n";
       }
     }
-    if (conversion_ != Conversion::None && HasHighByte(line)) line = Convert(line);
+    if (conversion_ != Conversion::None && scan.highByte) line = Convert(line);
 
     const int level = !line.empty() && line[0] >= '0' && line[0] <= '9' ? line[0] - '0' : 0;
     if (level == 0) {
@@ -156,12 +159,12 @@ class GedcomReader {
     const RecordType previous = type_;
     if (line.find("INDI") != std::string_view::npos) {
       type_ = RecordType::Individual;
-      individual_->Id = kt::Win1252UpperCase(XrefId(line));
+      textscan::UpperCase(textscan::XrefId(line), individual_->Id);
     } else if (line.find("HEAD") != std::string_view::npos) {
       type_ = RecordType::Header;
     } else if (line.find("FAM") != std::string_view::npos) {
       type_ = RecordType::Marriage;
-      marriage_->Id = kt::Win1252UpperCase(XrefId(line));
+      textscan::UpperCase(textscan::XrefId(line), marriage_->Id);
     } else {
       type_ = RecordType::Other;
     }
@@ -174,27 +177,28 @@ class GedcomReader {
     switch (type_) {
       case RecordType::Header:
         if (tag == "CHAR") {
-          model_.charSet = TagValue(line);
+          model_.charSet = textscan::TagValue(line);
           charSetDeclared_ = true;
           UpdateConversion();
         }
         break;
       case RecordType::Individual:
         if (tag == "NAME") {
-          individual_->firstNames = NormalizeName(GivenNames(line));
-          individual_->Name = NormalizeName(Surname(line));
+          textscan::GivenNames(line, scratch_);
+          textscan::NormalizeName(scratch_, individual_->firstNames);
+          textscan::NormalizeName(textscan::Surname(line), individual_->Name);
         } else if (tag == "SEX") {
           const std::string_view value = line.size() > 6 ? Trimmed(line.substr(6)) : std::string_view();
           individual_->Sex = value.size() == 1 && (value[0] == 'F' || value[0] == 'f') ? 1 : 0;
         } else if (tag == "OCCU") {
-          individual_->occupation = NormalizeName(TagValue(line));
+          textscan::NormalizeName(textscan::TagValue(line), individual_->occupation);
         }
         break;
       case RecordType::Marriage:
         if (tag == "HUSB") {
-          marriage_->husbandID = kt::Win1252UpperCase(XrefId(line));
+          textscan::UpperCase(textscan::XrefId(line), marriage_->husbandID);
         } else if (tag == "WIFE") {
-          marriage_->WifeID = kt::Win1252UpperCase(XrefId(line));
+          textscan::UpperCase(textscan::XrefId(line), marriage_->WifeID);
         }
         break;
       case RecordType::Other: break;
@@ -209,30 +213,33 @@ class GedcomReader {
       const bool date = sub == "DATE";
       const bool place = sub == "PLAC";
       if (!date && !place) return;
+      // Normalising a date changes no digit and no digit run, so the years
+      // are read from the value as it is.
+      const std::string_view value = textscan::TagValue(line);
       if (top == "BIRT") {
-        if (date) p.birthDate = YearNumber(FirstYear(NormalizeName(TagValue(line))));
-        else p.birthPlace = NormalizeName(TagValue(line));
+        if (date) p.birthDate = static_cast<int16_t>(textscan::FirstYearNumber(value));
+        else textscan::NormalizeName(value, p.birthPlace);
       } else if (top == "BAPM") {
         if (date) {
-          if (p.birthDate == 0) p.birthDate = YearNumber(FirstYear(NormalizeName(TagValue(line))));
+          if (p.birthDate == 0) p.birthDate = static_cast<int16_t>(textscan::FirstYearNumber(value));
         } else if (p.birthPlace.empty()) {
-          p.birthPlace = NormalizeName(TagValue(line));
+          textscan::NormalizeName(value, p.birthPlace);
         }
       } else if (top == "DEAT") {
-        if (date) p.deathDate = YearNumber(LastYear(NormalizeName(TagValue(line))));
-        else p.deathPlace = NormalizeName(TagValue(line));
+        if (date) p.deathDate = static_cast<int16_t>(textscan::LastYearNumber(value));
+        else textscan::NormalizeName(value, p.deathPlace);
       } else if (top == "BURI") {
         if (date) {
-          if (p.deathDate == 9999) p.deathDate = YearNumber(LastYear(NormalizeName(TagValue(line))));
+          if (p.deathDate == 9999) p.deathDate = static_cast<int16_t>(textscan::LastYearNumber(value));
         } else if (p.deathPlace.empty()) {
-          p.deathPlace = NormalizeName(TagValue(line));
+          textscan::NormalizeName(value, p.deathPlace);
         }
       }
     } else if (type_ == RecordType::Marriage && top == "MARR") {
       if (sub == "DATE") {
-        marriage_->udate = TagValue(line);
+        marriage_->udate = textscan::TagValue(line);
       } else if (sub == "PLAC") {
-        marriage_->place = TagValue(line);
+        marriage_->place = textscan::TagValue(line);
       }
     }
   }
@@ -250,6 +257,7 @@ class GedcomReader {
   std::string recordText_;  // lines of the open record, reused from record to record
   std::string quoted_;
   std::string converted_;
+  std::string scratch_;
 };
 
 enum class Detected { Bytes, Utf8Bom, Utf16Le, Utf16Be };

@@ -5,26 +5,43 @@
 
 #include <kintrail/platform/text.h>
 
-namespace kt::winnow::MFunctions {
+#include "textscan.h"
+
+namespace kt::winnow {
 namespace {
 
-std::string_view TrimSpaces(std::string_view text) {
-  size_t begin = 0;
-  size_t end = text.size();
-  while (begin < end && text[begin] == ' ') ++begin;
-  while (end > begin && text[end - 1] == ' ') --end;
-  return text.substr(begin, end - begin);
-}
-
-std::string_view Between(std::string_view text, char mark) {
-  const size_t first = text.find(mark);
-  if (first == std::string_view::npos) return {};
-  const size_t second = text.find(mark, first + 1);
-  if (second == std::string_view::npos) return {};
-  return text.substr(first + 1, second - first - 1);
-}
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The scan of FirstYear (forward = true) or LastYear: a run of digits R; a
+// non-digit ends the scan when R has more than 2 digits and empties R
+// otherwise; the scan ends as soon as R has more than 3 digits. Returns the
+// run (3 or 4 digits) in reading order, or an empty view. `digits` holds
+// the run for LastYear, which collects it backwards.
+std::string_view YearRun(std::string_view text, bool forward, char (&digits)[4]) {
+  size_t length = 0;
+  const size_t n = text.size();
+  for (size_t k = 0; k < n; ++k) {
+    const char c = forward ? text[k] : text[n - 1 - k];
+    if (IsDigit(c)) {
+      digits[length++] = c;
+    } else if (length > 2) {
+      break;
+    } else {
+      length = 0;
+    }
+    if (length > 3) break;
+  }
+  if (length != 3 && length != 4) return {};
+  if (!forward)
+    for (size_t i = 0; i < length / 2; ++i) std::swap(digits[i], digits[length - 1 - i]);
+  return std::string_view(digits, length);
+}
+
+int YearNumber(std::string_view run) {
+  int value = 0;
+  for (char c : run) value = value * 10 + (c - '0');
+  return value;
+}
 
 // Folded spelling of each upper-case Windows-1252 letter that loses its
 // accent; nullptr for characters that stay as they are.
@@ -95,82 +112,117 @@ constexpr auto kIbmPc = MakeIbmPcTable();
 
 }  // namespace
 
-std::string TagValue(std::string_view line) {
+namespace textscan {
+
+std::string_view TrimSpaces(std::string_view text) {
+  size_t begin = 0;
+  size_t end = text.size();
+  while (begin < end && text[begin] == ' ') ++begin;
+  while (end > begin && text[end - 1] == ' ') --end;
+  return text.substr(begin, end - begin);
+}
+
+std::string_view TagValue(std::string_view line) {
   if (line.size() <= 7) return {};
-  return std::string(TrimSpaces(line.substr(7)));
+  return TrimSpaces(line.substr(7));
 }
 
-std::string XrefId(std::string_view line) { return std::string(TrimSpaces(Between(line, '@'))); }
+std::string_view Between(std::string_view text, char mark) {
+  const size_t first = text.find(mark);
+  if (first == std::string_view::npos) return {};
+  const size_t second = text.find(mark, first + 1);
+  if (second == std::string_view::npos) return {};
+  return text.substr(first + 1, second - first - 1);
+}
 
-std::string Surname(std::string_view line) { return std::string(TrimSpaces(Between(line, '/'))); }
-
-std::string TextBetween(std::string_view text, char mark) { return std::string(Between(text, mark)); }
-
-std::string GivenNames(std::string_view line) {
+void GivenNames(std::string_view line, std::string& out) {
+  out.clear();
   const size_t at = line.find("NAME");
-  if (at == std::string_view::npos) return {};
+  if (at == std::string_view::npos) return;
   const std::string_view rest = line.substr(at + 4);
-  std::string pattern = "/";
-  pattern += Between(rest, '/');
-  pattern += '/';
+  const std::string_view surname = Between(rest, '/');
   // Every occurrence of "/surname/" is removed, scanning left to right.
-  std::string result;
-  result.reserve(rest.size());
+  auto matchAt = [&](size_t i) {
+    return i + surname.size() + 2 <= rest.size() && rest[i] == '/' && rest.substr(i + 1, surname.size()) == surname &&
+           rest[i + 1 + surname.size()] == '/';
+  };
   size_t pos = 0;
-  for (;;) {
-    const size_t hit = rest.find(pattern, pos);
-    if (hit == std::string_view::npos) break;
-    result.append(rest.substr(pos, hit - pos));
-    pos = hit + pattern.size();
-  }
-  result.append(rest.substr(pos));
-  return std::string(TrimSpaces(result));
-}
-
-std::string FirstYear(std::string_view text) {
-  std::string run;
-  for (char c : text) {
-    if (IsDigit(c)) {
-      run += c;
-    } else if (run.size() > 2) {
-      break;
+  size_t i = 0;
+  while ((i = rest.find('/', i)) != std::string_view::npos) {
+    if (matchAt(i)) {
+      out.append(rest.substr(pos, i - pos));
+      i += surname.size() + 2;
+      pos = i;
     } else {
-      run.clear();
+      ++i;
     }
-    if (run.size() > 3) break;
   }
-  return run.size() == 3 || run.size() == 4 ? run : std::string();
+  out.append(rest.substr(pos));
+  const std::string_view trimmed = TrimSpaces(out);
+  if (trimmed.size() != out.size()) out.assign(std::string(trimmed));
 }
 
-std::string LastYear(std::string_view text) {
-  std::string run;  // built backwards, reversed at the end
-  for (size_t i = text.size(); i-- > 0;) {
-    const char c = text[i];
-    if (IsDigit(c)) {
-      run += c;
-    } else if (run.size() > 2) {
-      break;
-    } else {
-      run.clear();
-    }
-    if (run.size() > 3) break;
-  }
-  if (run.size() != 3 && run.size() != 4) return {};
-  return std::string(run.rbegin(), run.rend());
-}
-
-std::string NormalizeName(std::string_view text) {
-  std::string result;
-  result.reserve(text.size());
+void NormalizeName(std::string_view text, std::string& out) {
+  out.clear();
   for (char c : text) {
     const unsigned char upper = kt::Win1252ToUpper(static_cast<unsigned char>(c));
     if (const char* folded = kFold[upper]) {
-      result += folded;
+      out += folded;
     } else {
-      result += static_cast<char>(upper);
+      out += static_cast<char>(upper);
     }
   }
-  return result;
+}
+
+void UpperCase(std::string_view text, std::string& out) {
+  out.resize(text.size());
+  for (size_t i = 0; i < text.size(); ++i)
+    out[i] = static_cast<char>(kt::Win1252ToUpper(static_cast<unsigned char>(text[i])));
+}
+
+int FirstYearNumber(std::string_view text) {
+  char digits[4];
+  return YearNumber(YearRun(text, true, digits));
+}
+
+int LastYearNumber(std::string_view text) {
+  char digits[4];
+  return YearNumber(YearRun(text, false, digits));
+}
+
+}  // namespace textscan
+
+namespace MFunctions {
+
+std::string TagValue(std::string_view line) { return std::string(textscan::TagValue(line)); }
+
+std::string XrefId(std::string_view line) { return std::string(textscan::XrefId(line)); }
+
+std::string Surname(std::string_view line) { return std::string(textscan::Surname(line)); }
+
+std::string TextBetween(std::string_view text, char mark) { return std::string(textscan::Between(text, mark)); }
+
+std::string GivenNames(std::string_view line) {
+  std::string out;
+  textscan::GivenNames(line, out);
+  return out;
+}
+
+std::string FirstYear(std::string_view text) {
+  char digits[4];
+  return std::string(YearRun(text, true, digits));
+}
+
+std::string LastYear(std::string_view text) {
+  char digits[4];
+  return std::string(YearRun(text, false, digits));
+}
+
+std::string NormalizeName(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  textscan::NormalizeName(text, out);
+  return out;
 }
 
 std::string NormalizeNameUtf8(std::string_view utf8) {
@@ -206,4 +258,5 @@ std::string IbmPcToAnsi(std::string_view text) {
   return result;
 }
 
-}  // namespace kt::winnow::MFunctions
+}  // namespace MFunctions
+}  // namespace kt::winnow

@@ -15,12 +15,14 @@ namespace kt::winnow {
 
 // A list of the object model: slots that grow in designed steps, the count
 // kept by the owner (a public, host-writable property), and an index from Id
-// to the lowest slot.
+// to the lowest slot. The index is brought up to date by the lookups, so that
+// reading a file does not pay for it.
 template <class T>
 struct RecordList {
   std::vector<std::shared_ptr<T>> slots = std::vector<std::shared_ptr<T>>(1);
   FirstIndexTable index;
-  bool indexStale = false;  // a slot was overwritten: rebuild before the next lookup
+  size_t indexedSlots = 0;  // slots below this are in the index
+  bool indexStale = false;  // an indexed slot was overwritten: rebuild
 
   const std::string* IdAt(int32_t i) const {
     const auto& p = slots[static_cast<size_t>(i)];
@@ -40,19 +42,25 @@ struct RecordList {
     slots.shrink_to_fit();
     slots.resize(1);
     index.Clear();
+    indexedSlots = 0;
     indexStale = false;
   }
   // Appends at index count with the designed growth (count + 51 slots when
-  // full); returns the new count.
+  // the highest index is below the count); returns the new count.
   int32_t Append(std::shared_ptr<T> item, int32_t count, int32_t growth) {
     if (count < 0) count = 0;
     const auto at = static_cast<size_t>(count);
-    if (slots.size() - 1 < at) slots.resize(at + growth + 1);
+    if (slots.size() - 1 < at) slots.resize(at + static_cast<size_t>(growth) + 1);
     std::shared_ptr<T>& slot = slots[at];
-    if (slot) {
-      indexStale = true;
-    } else if (!indexStale) {
-      index.Insert(item->Id, count, [this](int32_t i) { return IdAt(i); });
+    if (at < indexedSlots) {
+      // Only when a host lowered the count: keep the index exact.
+      if (slot) {
+        indexStale = true;
+      } else {
+        slot = std::move(item);
+        index.Insert(slot->Id, count, [this](int32_t i) { return IdAt(i); });
+        return count + 1;
+      }
     }
     slot = std::move(item);
     return count + 1;
@@ -60,9 +68,14 @@ struct RecordList {
   int32_t Find(const std::string& id, int32_t count) {
     if (indexStale) {
       index.Clear();
-      for (size_t i = 0; i < slots.size(); ++i)
-        if (slots[i]) index.Insert(slots[i]->Id, static_cast<int32_t>(i), [this](int32_t k) { return IdAt(k); });
+      indexedSlots = 0;
       indexStale = false;
+    }
+    if (indexedSlots < slots.size()) {
+      index.Reserve(slots.size());
+      for (size_t i = indexedSlots; i < slots.size(); ++i)
+        if (slots[i]) index.Insert(slots[i]->Id, static_cast<int32_t>(i), [this](int32_t k) { return IdAt(k); });
+      indexedSlots = slots.size();
     }
     const int32_t found = index.Find(id, [this](int32_t i) { return IdAt(i); });
     return found >= 0 && found < count ? found : -1;
