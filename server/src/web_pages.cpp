@@ -78,9 +78,11 @@ PageResponse NewsPage(PageContext& context) {
                EscapeHtml(a.country) + ")</td><td>" + ServerDateTimeText(a.created).substr(0, 10) + "</td></tr>";
   }
   content += "</table></section><section><h2>Most frequent surnames</h2><table id=\"surnames\"><tr><th>Surname</th><th>Individuals</th></tr>";
-  for (const SurnameCount& s : context.storage.TopSurnames(15, CurrentPrivacy(context.now))) {
+  const auto surnames = context.storage.TopSurnames(15, CurrentPrivacy(context.now));
+  for (const SurnameCount& s : surnames) {
     content += "<tr><td>" + EscapeHtml(s.lastName) + "</td><td>" + std::to_string(s.count) + "</td></tr>";
   }
+  if (surnames.empty()) content += "<tr><td colspan=\"2\">Nothing is shared yet.</td></tr>";
   content += "</table></section></div>";
   return Html(HtmlPage("News", content));
 }
