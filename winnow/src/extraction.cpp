@@ -1,6 +1,7 @@
 // Ancestor, descendant and close-family extracts: a walk over the family
 // links from one individual, copying the kept lines of each record reached,
 // then link-only families and stub individuals so that the links resolve.
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,7 +61,7 @@ class Extraction {
     out_.Start();
     out_ << "<result questionid='" << idVal << "'>" << "<data><![CDATA[";
     if (!self_.headerGEDCOM.empty()) {
-      out_ << self_.headerGEDCOM;
+      Cdata(self_.headerGEDCOM);
       return;
     }
     std::string charLine;
@@ -209,7 +210,22 @@ class Extraction {
   };
 
  private:
-  int32_t Generations() const { return self_.MaxGen == 0 ? 99 : self_.MaxGen; }
+  // The walk recurses once per generation; no real file has thousands of
+  // generations, and a deeper recursion would overflow the stack.
+  static constexpr int32_t kDeepestWalk = 2000;
+  int32_t Generations() const { return self_.MaxGen == 0 ? 99 : std::min(self_.MaxGen, kDeepestWalk); }
+
+  // Text inside the CDATA section: a "]]>" in the file's text would end the
+  // section, so it is split into two sections, which a reader joins back
+  // into the same bytes.
+  void Cdata(std::string_view text) {
+    size_t done = 0;
+    for (size_t at = text.find("]]>"); at != std::string_view::npos; at = text.find("]]>", at + 3)) {
+      out_ << text.substr(done, at + 2 - done) << "]]><![CDATA[";
+      done = at + 2;
+    }
+    out_ << text.substr(done);
+  }
   int32_t IndividualLimit() const { return self_.MaxIndivToRetrieve == 0 ? 99999 : self_.MaxIndivToRetrieve; }
 
   std::shared_ptr<TCGedcomIndividual> Individual(int32_t k) const {
@@ -237,11 +253,17 @@ class Extraction {
   }
 
   void Write(const TCGedcomIndividual& p) {
-    out_ << "0 @" << p.Id << "@ INDI" << kLineEnd << p.gedcomString;
+    out_ << "0 @";
+    Cdata(p.Id);
+    out_ << "@ INDI" << kLineEnd;
+    Cdata(p.gedcomString);
     ScanYears(p.gedcomString);
   }
   void Write(const TCGedcomMarriage& f) {
-    out_ << "0 @" << f.Id << "@ FAM" << kLineEnd << f.gedcomString;
+    out_ << "0 @";
+    Cdata(f.Id);
+    out_ << "@ FAM" << kLineEnd;
+    Cdata(f.gedcomString);
     ScanYears(f.gedcomString);
   }
 
@@ -286,9 +308,14 @@ class Extraction {
     auto f = Marriage(m_.FindFam(link));
     if (!f || f->alreadyScant) return;
     f->alreadyScant = true;
-    out_ << "0 @" << link << "@ FAM" << kLineEnd;
+    out_ << "0 @";
+    Cdata(link);
+    out_ << "@ FAM" << kLineEnd;
     for (std::string_view tag : {"HUSB", "WIFE", "CHIL"})
-      ForEachLineWith(f->gedcomString, tag, [this](std::string_view line) { out_ << line << kLineEnd; });
+      ForEachLineWith(f->gedcomString, tag, [this](std::string_view line) {
+        Cdata(line);
+        out_ << kLineEnd;
+      });
   }
 
   void Stubs(std::string_view tag, const TCGedcomMarriage& f) {
@@ -304,14 +331,19 @@ class Extraction {
       if (static_cast<size_t>(k) >= stubWritten_.size()) stubWritten_.resize(static_cast<size_t>(k) + 1, false);
       if (stubWritten_[static_cast<size_t>(k)]) continue;
       stubWritten_[static_cast<size_t>(k)] = true;
-      out_ << "0 @" << link << "@ INDI" << kLineEnd << "1 NAME " << self_.SupplementaryLinks << kLineEnd;
+      out_ << "0 @";
+      Cdata(link);
+      out_ << "@ INDI" << kLineEnd << "1 NAME ";
+      Cdata(self_.SupplementaryLinks);
+      out_ << kLineEnd;
       const std::string& own = s->gedcomString;
       for (size_t fam = own.find("1 FAM"); fam != std::string::npos; fam = own.find("1 FAM", fam + 5)) {
         auto linked = Marriage(m_.FindFam(LinkAt(own, fam)));
         if (!linked || !linked->alreadyScant) continue;
         size_t end = own.find(kLineEnd, fam);
         if (end == std::string::npos) end = own.size();
-        out_ << std::string_view(own).substr(fam, end - fam) << kLineEnd;
+        Cdata(std::string_view(own).substr(fam, end - fam));
+        out_ << kLineEnd;
       }
     }
   }

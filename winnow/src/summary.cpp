@@ -86,7 +86,11 @@ std::string WinnowGEDCOM::GetXMLindividuals(int32_t GedcomId) {
   for (int32_t i = 0; i < bound; ++i) {
     const TCGedcomIndividual* p = m.individuals.slots[static_cast<size_t>(i)].get();
     if (p == nullptr) continue;
-    out << "<i id=\"" << p->Id << "\" lnid=\"" << static_cast<long long>(m.FindLastName(p->Name)) << "\" fn=\"";
+    // An identifier is written escaped as well: "0 @I<1@ INDI" must not
+    // break the whole document.
+    out << "<i id=\"";
+    AppendEscaped(out, p->Id);
+    out << "\" lnid=\"" << static_cast<long long>(m.FindLastName(p->Name)) << "\" fn=\"";
     AppendEscaped(out, p->firstNames);
     out << "\">";
     const int32_t birthPlace = m.FindPlaceId(p->birthPlace);

@@ -241,3 +241,34 @@ TEST(WinnowExtraction, AnOutputThatCannotBeCreatedThrows) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WinnowExtraction, TextHoldingTheCdataEndIsSplitIntoTwoSections) {
+  WinnowGEDCOM w;
+  const std::string file =
+      Extract(w, Lines({"0 HEAD", "0 @P@ INDI", "1 NOTE a]]>b", "0 TRLR"}), Kind::Ascendants, "P");
+  EXPECT_NE(file.find("1 NOTE a]]]]><![CDATA[>b\r\n"), std::string::npos) << file;
+}
+
+TEST(WinnowExtraction, AVeryLongLineOfDescentDoesNotExhaustTheStack) {
+  // 30000 generations, each the only child of the one before.
+  std::string gedcom = "0 HEAD\r\n";
+  const int generations = 30000;
+  for (int i = 0; i < generations; ++i) {
+    gedcom += "0 @I" + std::to_string(i) + "@ INDI\r\n1 FAMS @F" + std::to_string(i) + "@\r\n";
+    if (i > 0) gedcom += "1 FAMC @F" + std::to_string(i - 1) + "@\r\n";
+    gedcom += "0 @F" + std::to_string(i) + "@ FAM\r\n1 HUSB @I" + std::to_string(i) + "@\r\n";
+    if (i + 1 < generations) gedcom += "1 CHIL @I" + std::to_string(i + 1) + "@\r\n";
+  }
+  gedcom += "0 TRLR\r\n";
+  WinnowGEDCOM w;
+  w.MaxGen = 1000000;
+  w.SupplementaryLinks = "";
+  Extract(w, gedcom, Kind::Descendants, "I0");
+  EXPECT_EQ(w.ExtractedIndividuals(), 2000);
+  Extract(w, gedcom, Kind::Ascendants, "I" + std::to_string(generations - 1));
+  EXPECT_EQ(w.ExtractedIndividuals(), 2000);
+}
+
+}  // namespace

@@ -76,6 +76,12 @@ TEST(WinnowSummary, TextsAreEscaped) {
   EXPECT_NE(body.find("txt=\"SAINTE-ANNE &amp; &#338;UVRE\""), std::string::npos) << body;
 }
 
+TEST(WinnowSummary, IdentifiersAreEscapedToo) {
+  WinnowGEDCOM w;
+  const std::string body = Body(Summary(w, Lines({"0 HEAD", "0 @I<1&@ INDI", "0 TRLR"})));
+  EXPECT_NE(body.find("<i id=\"I&lt;1&amp;\" lnid=\"0\" fn=\"\"></i>"), std::string::npos) << body;
+}
+
 TEST(WinnowSummary, AnIndividualWithoutLastNameGetsTheEmptyEntry) {
   WinnowGEDCOM w;
   const std::string body =
