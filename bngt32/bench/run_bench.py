@@ -14,11 +14,17 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 RUNS = 5
 
 def timed(command, stdout=None):
+    """Wall time and CPU time (user + system of the child) of one run."""
+    before = os.times()
     start = time.perf_counter()
     subprocess.run(command, check=True, stdout=stdout)
-    return time.perf_counter() - start
+    wall = time.perf_counter() - start
+    after = os.times()
+    cpu = (after.children_user - before.children_user) + (after.children_system - before.children_system)
+    return wall, cpu
 
 def median_of(command, stdout_path=None, before=None):
+    """Medians of wall and CPU time over RUNS runs, and the CPU times."""
     times = []
     for _ in range(RUNS):
         if before:
@@ -28,7 +34,9 @@ def median_of(command, stdout_path=None, before=None):
                 times.append(timed(command, out))
         else:
             times.append(timed(command))
-    return statistics.median(times), times
+    walls = [t[0] for t in times]
+    cpus = [t[1] for t in times]
+    return (statistics.median(walls), statistics.median(cpus)), cpus
 
 def main():
     tool = os.path.abspath(sys.argv[1])
@@ -57,14 +65,17 @@ def main():
     with open(os.path.join(out_ours, "summary.xml"), "rb") as a, open(source, "rb") as b:
         assert a.read() == b.read(), "bngt32 did not restore the bytes"
 
-    print("file: %s, %d bytes" % (source, size_source))
-    print("compress level 9: bngt32 %.3f s median %s, gzip -9 %.3f s median %s"
-          % (gt9, ["%.3f" % t for t in gt9_all], gz9, ["%.3f" % t for t in gz9_all]))
+    def line(label, ours_t, ours_all, theirs_label, theirs_t, theirs_all):
+        print("%s: bngt32 cpu %.3f s (wall %.3f), %s cpu %.3f s (wall %.3f); cpu ratio %.2f, wall ratio %.2f"
+              % (label, ours_t[1], ours_t[0], theirs_label, theirs_t[1], theirs_t[0],
+                 ours_t[1] / theirs_t[1], ours_t[0] / theirs_t[0]))
+        print("  cpu runs: bngt32 %s, %s %s" % (["%.2f" % t for t in ours_all], theirs_label,
+                                                  ["%.2f" % t for t in theirs_all]))
+
+    print("file: %s, %d bytes; medians of %d runs" % (source, size_source, RUNS))
+    line("compress level 9", gt9, gt9_all, "gzip -9", gz9, gz9_all)
     print("  sizes: bngt32 %d, gzip -9 %d, bngt32/gzip %.4f" % (size_ours, size_gnu, size_ours / size_gnu))
-    print("  speed: bngt32 takes %.2f of gzip -9's time" % (gt9 / gz9))
-    print("decompress: bngt32 %.3f s median %s, gzip -d %.3f s median %s"
-          % (ugt1, ["%.3f" % t for t in ugt1_all], gzd, ["%.3f" % t for t in gzd_all]))
-    print("  speed: bngt32 takes %.2f of gzip -d's time" % (ugt1 / gzd))
+    line("decompress", ugt1, ugt1_all, "gzip -d", gzd, gzd_all)
 
 if __name__ == "__main__":
     main()
