@@ -23,17 +23,16 @@ def timed(command, stdout=None):
     cpu = (after.children_user - before.children_user) + (after.children_system - before.children_system)
     return wall, cpu
 
-def median_of(command, stdout_path=None, before=None):
-    """Medians of wall and CPU time over RUNS runs, and the CPU times."""
-    times = []
-    for _ in range(RUNS):
-        if before:
-            before()
-        if stdout_path:
-            with open(stdout_path, "wb") as out:
-                times.append(timed(command, out))
-        else:
-            times.append(timed(command))
+def run_once(command, stdout_path=None, before=None):
+    if before:
+        before()
+    if stdout_path:
+        with open(stdout_path, "wb") as out:
+            return timed(command, out)
+    return timed(command)
+
+def medians(times):
+    """Medians of wall and CPU time, and the CPU times themselves."""
     walls = [t[0] for t in times]
     cpus = [t[1] for t in times]
     return (statistics.median(walls), statistics.median(cpus)), cpus
@@ -52,16 +51,29 @@ def main():
     out_ours = os.path.join(work, "out-ours")
     out_gnu = os.path.join(work, "gnu-restored.xml")
 
-    gt9, gt9_all = median_of([tool, "gzip", "-9", "-o", ours, source])
-    gz9, gz9_all = median_of(["gzip", "-9", "-c", source], theirs)
+    def clean():
+        shutil.rmtree(out_ours, ignore_errors=True)
+
+    # The runs of the two programs alternate, so both see the same load of a
+    # shared machine.
+    compress_ours, compress_gnu, expand_ours, expand_gnu = [], [], [], []
+    for run in range(RUNS):
+        pair = [(compress_ours, [tool, "gzip", "-9", "-o", ours, source], None, None),
+                (compress_gnu, ["gzip", "-9", "-c", source], theirs, None)]
+        for results, command, stdout_path, before in (pair if run % 2 == 0 else pair[::-1]):
+            results.append(run_once(command, stdout_path, before))
+    for run in range(RUNS):
+        pair = [(expand_ours, [tool, "gunzip", "-f", "-d", out_ours, theirs], None, clean),
+                (expand_gnu, ["gzip", "-d", "-c", theirs], out_gnu, None)]
+        for results, command, stdout_path, before in (pair if run % 2 == 0 else pair[::-1]):
+            results.append(run_once(command, stdout_path, before))
+    gt9, gt9_all = medians(compress_ours)
+    gz9, gz9_all = medians(compress_gnu)
+    ugt1, ugt1_all = medians(expand_ours)
+    gzd, gzd_all = medians(expand_gnu)
     size_source = os.path.getsize(source)
     size_ours = os.path.getsize(ours)
     size_gnu = os.path.getsize(theirs)
-
-    def clean():
-        shutil.rmtree(out_ours, ignore_errors=True)
-    ugt1, ugt1_all = median_of([tool, "gunzip", "-f", "-d", out_ours, theirs], before=clean)
-    gzd, gzd_all = median_of(["gzip", "-d", "-c", theirs], out_gnu)
     with open(os.path.join(out_ours, "summary.xml"), "rb") as a, open(source, "rb") as b:
         assert a.read() == b.read(), "bngt32 did not restore the bytes"
 
