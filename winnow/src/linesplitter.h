@@ -21,14 +21,18 @@ class LineSplitter {
       skipLineFeed_ = false;
     }
     // Lines mostly end in LF: find LFs with memchr and look for a CR only
-    // inside the line found, so CR LF, LF and CR files all take one pass.
+    // inside the line found (and only when the block has one at all), so
+    // CR LF, LF and CR files all take one pass.
+    const bool hasCarriageReturn = std::memchr(p, '\r', static_cast<size_t>(end - p)) != nullptr;
     const char* nextLineFeed = nullptr;
     while (p < end) {
       if (nextLineFeed == nullptr || nextLineFeed < p) {
         nextLineFeed = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
         if (nextLineFeed == nullptr) nextLineFeed = end;
       }
-      const char* lineEnd = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(nextLineFeed - p)));
+      const char* lineEnd =
+          hasCarriageReturn ? static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(nextLineFeed - p)))
+                            : nullptr;
       if (lineEnd == nullptr) lineEnd = nextLineFeed;
       if (lineEnd == end) {
         carry_.append(p, static_cast<size_t>(end - p));

@@ -163,13 +163,25 @@ void GivenNames(std::string_view line, std::string& out) {
 }
 
 void NormalizeName(std::string_view text, std::string& out) {
+  // Upper case and folding of each byte, worked out once.
+  struct Table {
+    std::array<const char*, 256> folded{};
+    std::array<unsigned char, 256> upper{};
+    Table() {
+      for (int c = 0; c < 256; ++c) {
+        upper[c] = kt::Win1252ToUpper(static_cast<unsigned char>(c));
+        folded[c] = kFold[upper[c]];
+      }
+    }
+  };
+  static const Table table;
   out.clear();
   for (char c : text) {
-    const unsigned char upper = kt::Win1252ToUpper(static_cast<unsigned char>(c));
-    if (const char* folded = kFold[upper]) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (const char* folded = table.folded[byte]) {
       out += folded;
     } else {
-      out += static_cast<char>(upper);
+      out += static_cast<char>(table.upper[byte]);
     }
   }
 }
