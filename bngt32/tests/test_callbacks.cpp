@@ -378,5 +378,55 @@ TEST_F(OverwriteTest, ReadOnlyFilesGetTheirOwnQuestion) {
   EXPECT_EQ(ReadFile(Path("out/a.txt")), "new a");
 }
 
+TEST_F(CallbackTest, MinorStatusCancelsOnlyWithSubOption1) {
+  auto cancel = [](const char*, int32_t, int32_t, void*) -> int32_t { return 1; };
+  GTCMDSTRUCT s = Client();
+  s.bAllQuiet = 1;
+  s.lpMinorStatus = cancel;
+  EXPECT_EQ(gt(&s), 0) << "the return is ignored without bit 1";
+  fs::remove(target);
+  s.dwGTSubOptions = GT_SUBOPT_MINOR_CANCELS;
+  EXPECT_EQ(gt(&s), GT_ABORTED);
+  EXPECT_FALSE(fs::exists(target));
+  for (const auto& e : fs::directory_iterator(Path("in"))) {
+    EXPECT_EQ(e.path().filename(), "data.xml") << "temporary file left";
+  }
+}
+
+TEST_F(CallbackTest, TheTemporaryFileIsNamedAfterTheThread) {
+  struct Seen {
+    std::string folder;
+    std::vector<std::string> names;
+  } seen{Path("in"), {}};
+  GTCMDSTRUCT s = Client();
+  s.lpMinorUserData = &seen;
+  s.lpMinorStatus = [](const char*, int32_t, int32_t, void* data) -> int32_t {
+    auto* seen = static_cast<Seen*>(data);
+    for (const auto& e : fs::directory_iterator(seen->folder)) {
+      const std::string name = e.path().filename().string();
+      if (name != "data.xml" && name != "data.xml.gz") seen->names.push_back(name);
+    }
+    return 0;
+  };
+  ASSERT_EQ(gt(&s), 0);
+  ASSERT_FALSE(seen.names.empty());
+  const std::string name = seen.names.front();
+  const std::string alphabet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ_";
+  const auto thread = static_cast<unsigned long>(::gettid());
+  EXPECT_EQ(name.substr(0, 3), std::string("G") + alphabet[thread % 37] + alphabet[(thread / 37) % 37]);
+  EXPECT_EQ(name.substr(name.size() - 4), ".TMP");
+}
+
+TEST_F(CallbackTest, AnOutputThatCannotBeReplacedFailsWithCreateError) {
+  fs::create_directories(target);  // a folder where the .gz should go
+  GTCMDSTRUCT s = Client();
+  s.bAllQuiet = 1;
+  EXPECT_EQ(gt(&s), GT_FILE_CREATE_ERROR);
+  EXPECT_TRUE(fs::is_directory(target));
+  size_t files = 0;
+  for (const auto& e : fs::directory_iterator(Path("in"))) files += e.is_regular_file();
+  EXPECT_EQ(files, 1u) << "temporary file left";
+}
+
 }  // namespace
 }  // namespace bngt32test

@@ -292,6 +292,8 @@ TEST_F(GzipTest, DamagedFilesEndWithTheirCodeAndLeaveNothing) {
   std::string twoMembers = good + good;
   std::string unknownMethod = good;
   unknownMethod[2] = 7;
+  std::string encrypted = good;
+  encrypted[3] = static_cast<char>(encrypted[3] | 0x20);
   struct Case {
     const char* name;
     std::string bytes;
@@ -305,6 +307,7 @@ TEST_F(GzipTest, DamagedFilesEndWithTheirCodeAndLeaveNothing) {
       {"bad crc", badCrc, UGT_BAD_CRC},
       {"two members", twoMembers, GT_BAD_STRUCTURE},
       {"unknown method", unknownMethod, UGT_UNKNOWN_METHOD},
+      {"encrypted", encrypted, UGT_BAD_DECRYPTION_KEY},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
