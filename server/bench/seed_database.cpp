@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
         file.push_back(std::move(person));
       }
       made += static_cast<long>(file.size());
-      storage.StoreSummary(*id, 0, file, now);
+      storage.StoreSummary(*id, 0, file, now, PrivacyRule{1925});
     }
   }
   // Make sure the rare name exists, a few times.
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     person.birthYear = 1800 + i;
     rare.push_back(person);
   }
-  storage.StoreSummary(1, 0, rare, now);
+  storage.StoreSummary(1, 0, rare, now, PrivacyRule{1925});
 
   std::ofstream tokens(tokensFile);
   for (int s = 0; s < sessions; ++s) {

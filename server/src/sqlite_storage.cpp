@@ -102,7 +102,34 @@ DROP INDEX individuals_name;
 CREATE INDEX individuals_name_years ON individuals(
   last_name_key, account_id, birth_year, death_year, last_name, first_names_key);
 )sql",
+    // 3: counts of each surname in each file, for the world search without
+    // years. Individuals hidden as living when the counts were made are left
+    // out; hidden_min_birth tells when one of them may have become visible.
+    R"sql(
+CREATE TABLE name_counts(
+  gedcom_id INTEGER NOT NULL REFERENCES gedcoms(id) ON DELETE CASCADE,
+  account_id INTEGER NOT NULL,
+  last_name_key TEXT NOT NULL,
+  last_name TEXT NOT NULL,
+  n INTEGER NOT NULL,
+  min_birth INTEGER, min_death INTEGER, max_birth INTEGER, max_death INTEGER,
+  hidden_min_birth INTEGER,
+  PRIMARY KEY (gedcom_id, last_name_key));
+CREATE INDEX name_counts_name ON name_counts(last_name_key, account_id);
+)sql",
 };
+
+// Fills name_counts for the individuals chosen by `where`, `cutoff` being the
+// birth year after which an individual without death is hidden.
+std::string NameCountsFill(const std::string& where, const std::string& cutoff) {
+  const std::string visible = "(birth_year IS NULL OR birth_year <= " + cutoff + " OR death_year IS NOT NULL)";
+  return "INSERT INTO name_counts(gedcom_id, account_id, last_name_key, last_name, n, min_birth, min_death, "
+         "max_birth, max_death, hidden_min_birth) SELECT gedcom_id, MIN(account_id), last_name_key, "
+         "MIN(last_name), SUM(" + visible + "), MIN(CASE WHEN " + visible + " THEN birth_year END), "
+         "MIN(CASE WHEN " + visible + " THEN death_year END), MAX(CASE WHEN " + visible + " THEN birth_year END), "
+         "MAX(CASE WHEN " + visible + " THEN death_year END), MIN(CASE WHEN NOT " + visible +
+         " THEN birth_year END) FROM individuals " + where + " GROUP BY gedcom_id, last_name_key";
+}
 
 constexpr int kPoolLimit = 16;
 
@@ -229,7 +256,10 @@ void SqliteStorage::Migrate(SqliteConnection& connection) {
                           ")",
                       0);
   }
-  for (int64_t v = version; v < SchemaVersion(); ++v) connection.Execute(kMigrations[v]);
+  for (int64_t v = version; v < SchemaVersion(); ++v) {
+    connection.Execute(kMigrations[v]);
+    if (v == 2) connection.Execute(NameCountsFill("", "CAST(strftime('%Y', 'now') AS INTEGER) - 100"));
+  }
   if (version != SchemaVersion()) {
     connection.Execute("PRAGMA user_version=" + std::to_string(SchemaVersion()));
   }
@@ -354,8 +384,8 @@ void SqliteStorage::SetSetting(const std::string& name, const std::string& value
 // ---- shared files
 
 StoreResult SqliteStorage::StoreSummary(Id accountId, Id requestedId,
-                                        const std::vector<SummaryIndividual>& individuals,
-                                        int64_t now) {
+                                        const std::vector<SummaryIndividual>& individuals, int64_t now,
+                                        PrivacyRule privacy) {
   BorrowedConnection c(*this);
   SqliteTransaction transaction(*c);
   StoreResult result;
@@ -372,9 +402,12 @@ StoreResult SqliteStorage::StoreSummary(Id accountId, Id requestedId,
     }
   }
   if (result.outcome == StoreOutcome::Replaced) {
-    auto wipe = c->Prepare("DELETE FROM individuals WHERE gedcom_id = ?1");
-    wipe.Bind(1, result.gedcomId);
-    wipe.Run();
+    for (const char* sql : {"DELETE FROM individuals WHERE gedcom_id = ?1",
+                            "DELETE FROM name_counts WHERE gedcom_id = ?1"}) {
+      auto wipe = c->Prepare(sql);
+      wipe.Bind(1, result.gedcomId);
+      wipe.Run();
+    }
     auto update = c->Prepare("UPDATE gedcoms SET uploaded = ?2, individual_count = ?3 WHERE id = ?1");
     update.Bind(1, result.gedcomId).Bind(2, now).Bind(3, static_cast<int64_t>(individuals.size()));
     update.Run();
@@ -421,6 +454,8 @@ StoreResult SqliteStorage::StoreSummary(Id accountId, Id requestedId,
     insert.Bind(11, placeId(i.deathPlace));
     insert.Run();
   }
+  c->Execute(NameCountsFill("WHERE gedcom_id = " + std::to_string(result.gedcomId),
+                            std::to_string(privacy.bornAfter)));
   transaction.Commit();
   return result;
 }
@@ -449,6 +484,7 @@ void SqliteStorage::ForgetGedcomsExcept(Id accountId, const std::vector<Id>& kee
   auto questions = c->Prepare(
       "UPDATE questions SET status = ?2, gedcom_id = NULL WHERE gedcom_id = ?1 AND status = ?3");
   auto individuals = c->Prepare("DELETE FROM individuals WHERE gedcom_id = ?1");
+  auto counts = c->Prepare("DELETE FROM name_counts WHERE gedcom_id = ?1");
   auto gedcom = c->Prepare("DELETE FROM gedcoms WHERE id = ?1");
   for (Id id : forget) {
     questions.Reset();
@@ -458,6 +494,9 @@ void SqliteStorage::ForgetGedcomsExcept(Id accountId, const std::vector<Id>& kee
     individuals.Reset();
     individuals.Bind(1, id);
     individuals.Run();
+    counts.Reset();
+    counts.Bind(1, id);
+    counts.Run();
     gedcom.Reset();
     gedcom.Bind(1, id);
     gedcom.Run();
@@ -470,20 +509,8 @@ void SqliteStorage::ForgetGedcomsExcept(Id accountId, const std::vector<Id>& kee
 PageOf<GenealogistRow> SqliteStorage::SearchGenealogists(const GenealogistQuery& q, int64_t offset,
                                                          int64_t limit) {
   BorrowedConnection c(*this);
-  const std::string where = IndividualFilter(q.years, 1);
   PageOf<GenealogistRow> page;
-  // Grouped first, joined after: the accounts are looked up once a row of
-  // the result, not once an individual.
-  auto s = c->Prepare(
-      "SELECT g.account_id, a.login, a.town, a.latitude, a.longitude, g.last_name, g.min_birth, "
-      "g.min_death, g.max_birth, g.max_death, g.n, COUNT(*) OVER () FROM (SELECT i.account_id, "
-      "MIN(i.last_name) AS last_name, MIN(i.birth_year) AS min_birth, MIN(i.death_year) AS min_death, "
-      "MAX(i.birth_year) AS max_birth, MAX(i.death_year) AS max_death, COUNT(*) AS n FROM individuals i "
-      "WHERE " + where + " GROUP BY i.account_id) g JOIN accounts a ON a.id = g.account_id "
-      "ORDER BY g.n DESC, a.login LIMIT ?5 OFFSET ?6");
-  BindFilter(s, q.lastNameKey, q.years, q.privacy, 1);
-  s.Bind(5, limit).Bind(6, offset);
-  while (s.Step()) {
+  auto readRow = [&](SqliteStatement& s) {
     GenealogistRow r;
     r.accountId = s.Int(0);
     r.login = s.Text(1);
@@ -495,7 +522,46 @@ PageOf<GenealogistRow> SqliteStorage::SearchGenealogists(const GenealogistQuery&
     r.count = s.Int(10);
     page.total = s.Int(11);
     page.rows.push_back(std::move(r));
+  };
+  if (q.years.IsAll()) {
+    // Without years the counts kept per file answer, unless someone left out
+    // of them as living has since become old enough to be shown.
+    auto stale = c->Prepare(
+        "SELECT 1 FROM name_counts WHERE last_name_key = ?1 AND hidden_min_birth <= ?2 LIMIT 1");
+    stale.Bind(1, q.lastNameKey).Bind(2, q.privacy.bornAfter);
+    if (!stale.Step()) {
+      const std::string grouped =
+          "SELECT account_id, MIN(last_name) AS last_name, MIN(min_birth) AS min_birth, MIN(min_death) AS "
+          "min_death, MAX(max_birth) AS max_birth, MAX(max_death) AS max_death, SUM(n) AS n FROM name_counts "
+          "WHERE last_name_key = ?1 GROUP BY account_id HAVING SUM(n) > 0";
+      auto s = c->Prepare(
+          "SELECT g.account_id, a.login, a.town, a.latitude, a.longitude, g.last_name, g.min_birth, "
+          "g.min_death, g.max_birth, g.max_death, g.n, COUNT(*) OVER () FROM (" + grouped +
+          ") g JOIN accounts a ON a.id = g.account_id ORDER BY g.n DESC, a.login LIMIT ?2 OFFSET ?3");
+      s.Bind(1, q.lastNameKey).Bind(2, limit).Bind(3, offset);
+      while (s.Step()) readRow(s);
+      if (page.rows.empty() && offset > 0) {
+        auto count = c->Prepare("SELECT COUNT(*) FROM (" + grouped + ")");
+        count.Bind(1, q.lastNameKey);
+        count.Step();
+        page.total = count.Int(0);
+      }
+      return page;
+    }
   }
+  const std::string where = IndividualFilter(q.years, 1);
+  // Grouped first, joined after: the accounts are looked up once a row of
+  // the result, not once an individual.
+  auto s = c->Prepare(
+      "SELECT g.account_id, a.login, a.town, a.latitude, a.longitude, g.last_name, g.min_birth, "
+      "g.min_death, g.max_birth, g.max_death, g.n, COUNT(*) OVER () FROM (SELECT i.account_id, "
+      "MIN(i.last_name) AS last_name, MIN(i.birth_year) AS min_birth, MIN(i.death_year) AS min_death, "
+      "MAX(i.birth_year) AS max_birth, MAX(i.death_year) AS max_death, COUNT(*) AS n FROM individuals i "
+      "WHERE " + where + " GROUP BY i.account_id) g JOIN accounts a ON a.id = g.account_id "
+      "ORDER BY g.n DESC, a.login LIMIT ?5 OFFSET ?6");
+  BindFilter(s, q.lastNameKey, q.years, q.privacy, 1);
+  s.Bind(5, limit).Bind(6, offset);
+  while (s.Step()) readRow(s);
   if (page.rows.empty() && offset > 0) {
     auto count = c->Prepare("SELECT COUNT(DISTINCT i.account_id) FROM individuals i WHERE " + where);
     BindFilter(count, q.lastNameKey, q.years, q.privacy, 1);

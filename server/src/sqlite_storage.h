@@ -35,7 +35,8 @@ public:
   void SetSetting(const std::string& name, const std::string& value) override;
 
   StoreResult StoreSummary(Id accountId, Id requestedId,
-                           const std::vector<SummaryIndividual>& individuals, int64_t now) override;
+                           const std::vector<SummaryIndividual>& individuals, int64_t now,
+                           PrivacyRule privacy) override;
   std::vector<Id> GedcomIds(Id accountId) override;
   void ForgetGedcomsExcept(Id accountId, const std::vector<Id>& keep) override;
 

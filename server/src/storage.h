@@ -183,9 +183,10 @@ public:
   // Shared files. StoreSummary replaces `requestedId` when it is one of the
   // account's files, refuses when it is another account's, else creates a
   // new file; all or nothing.
+  // `privacy` is today's rule; storage may keep counts computed with it.
   virtual StoreResult StoreSummary(Id accountId, Id requestedId,
-                                   const std::vector<SummaryIndividual>& individuals,
-                                   int64_t now) = 0;
+                                   const std::vector<SummaryIndividual>& individuals, int64_t now,
+                                   PrivacyRule privacy) = 0;
   virtual std::vector<Id> GedcomIds(Id accountId) = 0;
   // Forgets the account's files not in `keep`: their individuals go, and
   // their waiting requests become Unavailable without a file.

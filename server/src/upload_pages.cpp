@@ -69,7 +69,8 @@ PageResponse UploadFilePage(PageContext& context) {
   document.reset();
   if (!summary) return XmlError(errors::kBadSummary, message);
   const StoreResult stored = context.storage.StoreSummary(context.session->accountId, summary->gedcomId,
-                                                          summary->individuals, context.now);
+                                                          summary->individuals, context.now,
+                                                          CurrentPrivacy(context.now));
   if (stored.outcome == StoreOutcome::OtherAccount) {
     return XmlError(errors::kOtherAccountsFile, "This shared GEDCOM belongs to another account");
   }

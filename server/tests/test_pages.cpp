@@ -248,3 +248,33 @@ TEST_F(ServerPages, PagingCountsPagesAndAnswersThePageItSends) {
   EXPECT_EQ(page("0"), "1/3: P0 P1");
   EXPECT_EQ(page("x"), "1/3: P0 P1");
 }
+
+TEST_F(ServerPages, GenealogistCountsLeaveOutTheLivingUntilTheyAreOldEnough) {
+  AddAccount("alice");
+  AddAccount("bob", 51.5, -0.13);
+  std::string alice = Login("alice");
+  const std::string bob = Login("bob");
+  Upload(alice, 0, "DUPONT", {{"I1", "JEAN", 1850, "PARIS"}, {"I2", "PAUL", 1950, "PARIS"}, {"I3", "LUC", 1990, ""}});
+  Upload(bob, 0, "DUPONT", {{"B1", "ANNE", 1700, "", 1760}});
+  Upload(bob, 0, "DUPONT", {{"B2", "ZOE", 2000, ""}});  // a file of living people only
+  auto search = [&](int minYear, int maxYear) {
+    const PageResponse r = Post("/worldsearch/searchgenealogists.asp",
+                                "<getrows page='1'><params lastname=\"Dupont\" minyear='" + std::to_string(minYear) +
+                                    "' maxyear='" + std::to_string(maxYear) + "'/></getrows>",
+                                alice);
+    pugi::xml_document doc;
+    std::string text;
+    for (pugi::xml_node row : Root(r, doc).child("rows").children("row")) {
+      text += std::string(row.attribute("login").value()) + " " + row.attribute("minyear").value() + "-" +
+              row.attribute("maxyear").value() + " " + row.attribute("lastnamecount").value() + " " +
+              row.attribute("latitude").value() + "; ";
+    }
+    return text;
+  };
+  EXPECT_EQ(search(0, 10000), "alice 1850-1850 1 485100; bob 1700-1760 1 513000; ");
+  EXPECT_EQ(search(1700, 1800), "bob 1700-1760 1 513000; ");
+  now_ += 40LL * 365 * 86400;  // 2065: Paul (1950) is shown now, Luc (1990) not yet
+  alice = Login("alice");
+  EXPECT_EQ(search(0, 10000), "alice 1850-1950 2 485100; bob 1700-1760 1 513000; ");
+  EXPECT_EQ(search(1940, 1960), "alice 1950-1950 1 485100; ");
+}
