@@ -173,3 +173,24 @@ TEST(WinnowObjectModel, EventsGoToEveryAttachedSinkUntilDetached) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WinnowObjectModel, TheMessagePumpRunsAtTheEventPoints) {
+  int pumped = 0;
+  SetProcessMessagesCallback([](void* count) { ++*static_cast<int*>(count); }, &pumped);
+  std::string text = "0 HEAD\r\n";
+  for (int i = 0; i < 100; ++i) text += "0 @I" + std::to_string(i) + "@ INDI\r\n";
+  for (int i = 0; i < 16; ++i) text += "0 @F" + std::to_string(i) + "@ FAM\r\n";
+  WinnowGEDCOM w;
+  w.AnalyzeGedcomData(text + "0 TRLR\r\n", false);
+  EXPECT_EQ(pumped, 4);  // individuals 31, 63, 95; marriage 15
+  pumped = 0;
+  w.SynthetizeGedcom();
+  EXPECT_EQ(pumped, 12);  // i = 7, 15, ..., 95
+  SetProcessMessagesCallback(nullptr);
+  w.SynthetizeGedcom();
+  EXPECT_EQ(pumped, 12);
+}
+
+}  // namespace
