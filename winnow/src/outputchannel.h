@@ -14,6 +14,13 @@ struct OutputSettings {
   std::string StringAtEnd;
   int16_t CharEncoding = 0;
   std::FILE* file = nullptr;  // open between the first write and FinishOutput
+
+  OutputSettings() = default;
+  OutputSettings(const OutputSettings&) = delete;
+  OutputSettings& operator=(const OutputSettings&) = delete;
+  ~OutputSettings() {
+    if (file != nullptr) std::fclose(file);  // an output that failed half-way
+  }
 };
 
 // The calling thread's settings.
