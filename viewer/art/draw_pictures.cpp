@@ -1,6 +1,6 @@
 // Draws the pictures delivered beside ktviewer: the logo (logo.jpg), the
 // slogan strip (slo.jpg) and the pointing cursor of the tree boxes
-// (select.png). Usage: ktviewer_draw_pictures OUTPUT_FOLDER
+// (select.png), and the program icon (ktviewer.png). Usage: ktviewer_draw_pictures OUTPUT_FOLDER
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -69,6 +69,20 @@ bool DrawSlogan(const QString& path) {
   return image.save(path, "JPG", 92);
 }
 
+// The program icon: the tree mark on a white rounded square.
+bool DrawIcon(const QString& path) {
+  QImage image(64, 64, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(kTeal, 2));
+  p.setBrush(Qt::white);
+  p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
+  DrawTreeMark(p, QRectF(8, 8, 48, 48));
+  p.end();
+  return image.save(path, "PNG");
+}
+
 // An arrow with a small tree box at its tail; the hot spot is the arrow's
 // tip at (1, 1).
 bool DrawCursor(const QString& path) {
@@ -108,7 +122,8 @@ int main(int argc, char** argv) {
   const QString folder = QString::fromLocal8Bit(argv[1]) + u'/';
   const bool ok = DrawLogo(folder + QStringLiteral("logo.jpg")) &&
                   DrawSlogan(folder + QStringLiteral("slo.jpg")) &&
-                  DrawCursor(folder + QStringLiteral("select.png"));
+                  DrawCursor(folder + QStringLiteral("select.png")) &&
+                  DrawIcon(folder + QStringLiteral("ktviewer.png"));
   if (!ok) std::fprintf(stderr, "could not write the pictures into %s\n", argv[1]);
   return ok ? 0 : 1;
 }
