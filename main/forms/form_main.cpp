@@ -56,7 +56,7 @@ QToolButton* TFormMain::MakeSpeedButton(const char* name, const QString& caption
   button->setObjectName(name);
   button->setText(caption);
   button->setIcon(ImageList[image]);
-  button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   button->setCheckable(true);
   button->setAutoRaise(true);
   button->setFixedWidth(SpeedButtonWidth);
@@ -116,6 +116,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
   ToolBar->setObjectName("ToolBar");
   ToolBar->setMovable(false);
   ToolBar->setFloatable(false);
+  ToolBar->setIconSize(QSize(24, 24));
   addToolBar(Qt::TopToolBarArea, ToolBar);
   SpeedButtons = new QButtonGroup(this);
   SpeedButtons->setExclusive(true);
