@@ -272,3 +272,24 @@ TEST(WinnowExtraction, AVeryLongLineOfDescentDoesNotExhaustTheStack) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WinnowExtraction, TheWalksKeepTheHostResponsive) {
+  // Ancestors of P: the reset, one family (100 times), no individual count
+  // reaching 3; close family adds no pumping for the parents' family.
+  int pumped = 0;
+  SetProcessMessagesCallback([](void* count) { ++*static_cast<int*>(count); }, &pumped);
+  WinnowGEDCOM w;
+  w.AnalyzeGedcomData(kParents, true);
+  pumped = 0;
+  w.SetFilename((winnowtest::FreshFolder() / "x.xml").string());
+  w.GetASCE("P", "1");
+  EXPECT_EQ(pumped, 1 + 100 + 1);  // reset, family F1, the third individual
+  pumped = 0;
+  w.GetFamily("P", "1");
+  EXPECT_EQ(pumped, 1 + 1);  // reset, the third individual; F1 reached as the parents' family
+  SetProcessMessagesCallback(nullptr);
+}
+
+}  // namespace
