@@ -19,7 +19,7 @@ inline std::string LoginReply(const std::string& cookie) {
                                 200, "OK", {"Set-Cookie: " + cookie + "; path=/"});
 }
 
-class SessionTest : public ::testing::Test {
+class VeskSessionTest : public ::testing::Test {
 protected:
   void SetUp() override {
     Factory = std::make_unique<TWebClientFactory>(&Parser, &VersInfo);

@@ -18,7 +18,7 @@
 
 namespace {
 
-class ConfigTest : public ::testing::Test {
+class VeskConfigTest : public ::testing::Test {
 protected:
   void SetUp() override {
     Path = std::filesystem::absolute("config-" + std::string(
@@ -54,7 +54,7 @@ struct LoadCase {
   std::function<void(const TVeskConfig&)> Check;
 };
 
-TEST_F(ConfigTest, LoadingEdgeCases) {
+TEST_F(VeskConfigTest, LoadingEdgeCases) {
   const LoadCase cases[] = {
       {"no file", "",
        [](const TVeskConfig& c) {
@@ -127,7 +127,7 @@ TEST_F(ConfigTest, LoadingEdgeCases) {
   }
 }
 
-TEST_F(ConfigTest, NoRequestsElementSavesDisabledAndIntervalZero) {
+TEST_F(VeskConfigTest, NoRequestsElementSavesDisabledAndIntervalZero) {
   Write(Document(""));
   Load().Save();
   const std::string saved = kt::ReadWholeFile(Path);
@@ -136,7 +136,7 @@ TEST_F(ConfigTest, NoRequestsElementSavesDisabledAndIntervalZero) {
       << saved;
 }
 
-TEST_F(ConfigTest, SaveWritesTheLayoutInLatin1PrivatelyAndIdenticallyTwice) {
+TEST_F(VeskConfigTest, SaveWritesTheLayoutInLatin1PrivatelyAndIdenticallyTwice) {
   TVeskConfig& config = Load();
   config.Account->Login = "Ren\xc3\xa9";
   config.Account->Password = "p<&>\xe2\x82\xac";
@@ -183,7 +183,7 @@ TEST_F(ConfigTest, SaveWritesTheLayoutInLatin1PrivatelyAndIdenticallyTwice) {
   reread.FileName.clear();
 }
 
-TEST_F(ConfigTest, CrashBetweenWriteAndRenameLeavesTheOldFile) {
+TEST_F(VeskConfigTest, CrashBetweenWriteAndRenameLeavesTheOldFile) {
   Write(Document("<server>old</server>"));
   TVeskConfig& config = Load();
   config.Server = "new";
@@ -200,26 +200,26 @@ TEST_F(ConfigTest, CrashBetweenWriteAndRenameLeavesTheOldFile) {
   }
 }
 
-TEST_F(ConfigTest, UnwritableFolderRaisesOnSave) {
+TEST_F(VeskConfigTest, UnwritableFolderRaisesOnSave) {
   Params().Arguments = {"config=/nonexistent-folder/config.xml"};
   TVeskConfig& config = Load();
   EXPECT_THROW(config.Save(), std::system_error);
 }
 
-TEST_F(ConfigTest, EmptyConfigArgumentFallsBackToTheDataFolder) {
+TEST_F(VeskConfigTest, EmptyConfigArgumentFallsBackToTheDataFolder) {
   Params().Arguments = {"config="};
   EXPECT_EQ(std::filesystem::path(Load().FileName).filename(), "config.xml");
   EXPECT_TRUE(std::filesystem::path(Config().FileName).is_absolute());
 }
 
-TEST_F(ConfigTest, ExitSavesTheConfigurationOnceMore) {
+TEST_F(VeskConfigTest, ExitSavesTheConfigurationOnceMore) {
   Load().Account->Login = "kept";
   Config().Server = "s.example";
   DestroyVeskObjects();
   EXPECT_NE(kt::ReadWholeFile(Path).find("<login>kept</login>"), std::string::npos);
 }
 
-TEST(VeskParams, NamesIgnoreCaseAndMustStandAlone) {
+TEST(VeskParamsTest, NamesIgnoreCaseAndMustStandAlone) {
   TVeskParams params;
   params.Arguments = {"MINIMIZED", "-autoconnect", "Config=a.xml", "config=b.xml", "x=1=2"};
   EXPECT_TRUE(params.HasParam("minimized"));

@@ -48,7 +48,7 @@ void ExpectOnline(bool online) {
   EXPECT_EQ(FormMain->ActionDisconnect->isEnabled(), online);
 }
 
-TEST_F(WindowTest, StartsOfflineWithItsDesignedControls) {
+TEST_F(VeskWindowTest, StartsOfflineWithItsDesignedControls) {
   Start();
   EXPECT_EQ(FormMain->windowTitle(), "Kintrail");
   EXPECT_EQ(FormMain->size(), QSize(800, 600));
@@ -65,7 +65,7 @@ TEST_F(WindowTest, StartsOfflineWithItsDesignedControls) {
   EXPECT_EQ(FormRequests->objectName(), "FormRequests");
 }
 
-TEST_F(WindowTest, FirstActivationShowsNewsAndTheLoginDialogOnce) {
+TEST_F(VeskWindowTest, FirstActivationShowsNewsAndTheLoginDialogOnce) {
   OnDialog = [](QDialog& dialog) {
     EXPECT_EQ(Find<QLineEdit>(dialog, "EditLogin")->text(), "ann");
     EXPECT_EQ(Find<QLineEdit>(dialog, "EditPassword")->echoMode(), QLineEdit::Password);
@@ -82,7 +82,7 @@ TEST_F(WindowTest, FirstActivationShowsNewsAndTheLoginDialogOnce) {
   kt::testing::SaveScreenshot(*FormMain, "main_window_offline");
 }
 
-TEST_F(WindowTest, WrongPasswordShows1025AndKeepsTheDialogThenTheRightOneConnects) {
+TEST_F(VeskWindowTest, WrongPasswordShows1025AndKeepsTheDialogThenTheRightOneConnects) {
   std::vector<int> results;
   OnDialog = [&](QDialog& dialog) {
     results.push_back(ConnectWith(dialog, "wrong"));
@@ -102,7 +102,7 @@ TEST_F(WindowTest, WrongPasswordShows1025AndKeepsTheDialogThenTheRightOneConnect
   kt::testing::SaveScreenshot(*FormMain, "main_window_online");
 }
 
-TEST_F(WindowTest, UnreachableServerShows1026) {
+TEST_F(VeskWindowTest, UnreachableServerShows1026) {
   int port = 0;
   {
     RecordingServer gone;
@@ -116,7 +116,7 @@ TEST_F(WindowTest, UnreachableServerShows1026) {
   EXPECT_FALSE(Session().IsConnected());
 }
 
-TEST_F(WindowTest, UpdateNeededAtLoginGoesToTheGeneralErrorDisplay) {
+TEST_F(VeskWindowTest, UpdateNeededAtLoginGoesToTheGeneralErrorDisplay) {
   Server.SetHandler([](const RecordedRequest&) {
     return RecordingServer::Reply("<connect><error code='1'/></connect>");
   });
@@ -136,7 +136,7 @@ TEST_F(WindowTest, UpdateNeededAtLoginGoesToTheGeneralErrorDisplay) {
   EXPECT_EQ(Shell, std::vector<std::string>{Server.Url() + "/web/_client/softlinks.asp?folder=download"});
 }
 
-TEST_F(WindowTest, SupersededTurnsOfflineThenAsks1285AndNoShows1284) {
+TEST_F(VeskWindowTest, SupersededTurnsOfflineThenAsks1285AndNoShows1284) {
   OnDialog = [](QDialog& dialog) { return ConnectWith(dialog, "right"); };
   Start();
   FormMain->ActionConnect->trigger();
@@ -158,7 +158,7 @@ TEST_F(WindowTest, SupersededTurnsOfflineThenAsks1285AndNoShows1284) {
   EXPECT_TRUE(Shell.empty());
 }
 
-TEST_F(WindowTest, NotConnectedOffersToConnectAndOtherErrorsShowTheirMessage) {
+TEST_F(VeskWindowTest, NotConnectedOffersToConnectAndOtherErrorsShowTheirMessage) {
   Start();
   Answers = {QMessageBox::Yes};
   Guarded([&] { Session().CreateWebClient(); });
@@ -175,7 +175,7 @@ TEST_F(WindowTest, NotConnectedOffersToConnectAndOtherErrorsShowTheirMessage) {
       << "only the exact class gets the offer";
 }
 
-TEST_F(WindowTest, CloseHidesQuitSavesAndEnds) {
+TEST_F(VeskWindowTest, CloseHidesQuitSavesAndEnds) {
   Start();
   ASSERT_TRUE(FormMain->isVisible());
   FormMain->close();
@@ -191,7 +191,7 @@ TEST_F(WindowTest, CloseHidesQuitSavesAndEnds) {
   EXPECT_NE(kt::ReadWholeFile(Path).find("<login>zoe</login>"), std::string::npos);
 }
 
-TEST_F(WindowTest, QuitThatCannotSaveShowsTheErrorAndKeepsRunning) {
+TEST_F(VeskWindowTest, QuitThatCannotSaveShowsTheErrorAndKeepsRunning) {
   Start();
   Config().FileName = "/nonexistent-folder/config.xml";
   FormMain->ActionQuit->trigger();
@@ -201,7 +201,7 @@ TEST_F(WindowTest, QuitThatCannotSaveShowsTheErrorAndKeepsRunning) {
   Config().FileName = Path;
 }
 
-TEST_F(WindowTest, DisconnectFromTheMenuTurnsOfflineWithoutAMessage) {
+TEST_F(VeskWindowTest, DisconnectFromTheMenuTurnsOfflineWithoutAMessage) {
   OnDialog = [](QDialog& dialog) { return ConnectWith(dialog, "right"); };
   Start();
   FormMain->ActionConnect->trigger();
@@ -212,7 +212,7 @@ TEST_F(WindowTest, DisconnectFromTheMenuTurnsOfflineWithoutAMessage) {
   EXPECT_TRUE(WaitUntil([&] { return Server.RequestsFor(page::Disconnect).size() == 1; }));
 }
 
-TEST_F(WindowTest, RequestCheckerNoticesAndStatus) {
+TEST_F(VeskWindowTest, RequestCheckerNoticesAndStatus) {
   Start();
   TRequestChecker& checker = *Config().RequestChecker;
   const struct {
@@ -249,7 +249,7 @@ TEST_F(WindowTest, RequestCheckerNoticesAndStatus) {
   EXPECT_EQ(FormMain->StatusText(1), "");
 }
 
-TEST_F(WindowTest, AutoconnectShowsTheSessionOnceTheWindowsExist) {
+TEST_F(VeskWindowTest, AutoconnectShowsTheSessionOnceTheWindowsExist) {
   Start({"AutoConnect"}, true);
   EXPECT_TRUE(Session().IsConnected());
   ASSERT_TRUE(WaitUntil([] { return FormMain->StatusText(0) == "Online"; }));
@@ -260,7 +260,7 @@ TEST_F(WindowTest, AutoconnectShowsTheSessionOnceTheWindowsExist) {
   EXPECT_TRUE(Dialogs.empty()) << "no login dialog with autoconnect";
 }
 
-TEST_F(WindowTest, AutoconnectFailureIsSilent) {
+TEST_F(VeskWindowTest, AutoconnectFailureIsSilent) {
   WriteConfig("<server>" + Server.Url() + "</server><account><login>ann</login><password>bad</password></account>");
   Start({"autoconnect"});
   WaitUntil([] { return false; }, std::chrono::milliseconds(100));
@@ -269,7 +269,7 @@ TEST_F(WindowTest, AutoconnectFailureIsSilent) {
   EXPECT_EQ(FormMain->TrayIconIndex(), 5);
 }
 
-TEST_F(WindowTest, MinimizedStartsHiddenAndTheLoginWaitsForTheRestore) {
+TEST_F(VeskWindowTest, MinimizedStartsHiddenAndTheLoginWaitsForTheRestore) {
   Start({"Minimized"}, true);
   WaitUntil([] { return false; }, std::chrono::milliseconds(100));
   EXPECT_FALSE(FormMain->isVisible());
@@ -278,7 +278,7 @@ TEST_F(WindowTest, MinimizedStartsHiddenAndTheLoginWaitsForTheRestore) {
   EXPECT_TRUE(WaitUntil([&] { return !Dialogs.empty(); }, std::chrono::seconds(5)));
 }
 
-TEST_F(WindowTest, PagesComeInFrontWithoutHidingTheOthers) {
+TEST_F(VeskWindowTest, PagesComeInFrontWithoutHidingTheOthers) {
   Start();
   FormMain->SpeedButtonWorldSearch->click();
   EXPECT_EQ(FormMain->CurrentPage(), FormWorldSearch);
@@ -289,7 +289,7 @@ TEST_F(WindowTest, PagesComeInFrontWithoutHidingTheOthers) {
   EXPECT_EQ(FormWorldSearch->parentWidget(), static_cast<QWidget*>(FormMain->PageArea)) << "covered, not destroyed";
 }
 
-TEST_F(WindowTest, WebLinksViewerAndAbout) {
+TEST_F(VeskWindowTest, WebLinksViewerAndAbout) {
   WriteConfig("<server>HTTP://host.example</server>");
   Start();
   FormMain->ActionWebHelp->trigger();
@@ -303,7 +303,7 @@ TEST_F(WindowTest, WebLinksViewerAndAbout) {
   EXPECT_EQ(Dialogs, std::vector<std::string>{"FormAbout"});
 }
 
-TEST_F(WindowTest, CreateMyAccountOpensTheRegisterPage) {
+TEST_F(VeskWindowTest, CreateMyAccountOpensTheRegisterPage) {
   WriteConfig("<server>host.example</server>");
   OnDialog = [](QDialog& dialog) {
     Find<QPushButton>(dialog, "ButtonCreate")->click();
@@ -315,7 +315,7 @@ TEST_F(WindowTest, CreateMyAccountOpensTheRegisterPage) {
 }
 
 // Config dialog: which edits, and whether connected, lead to message 769.
-TEST_F(WindowTest, ConfigurationDialogReconnectRule) {
+TEST_F(VeskWindowTest, ConfigurationDialogReconnectRule) {
   const struct {
     const char* Name;
     bool Connected;
@@ -362,7 +362,7 @@ TEST_F(WindowTest, ConfigurationDialogReconnectRule) {
   }
 }
 
-TEST_F(WindowTest, ConfigurationDialogFieldsSpinBoundsAndCheckBox) {
+TEST_F(VeskWindowTest, ConfigurationDialogFieldsSpinBoundsAndCheckBox) {
   WriteConfig("<server>s.example</server><proxy><address>p</address><port> 8080</port>"
               "<username>u</username><password>w</password></proxy>"
               "<requests><autoupdate><disabled/><interval>0</interval></autoupdate></requests>");

@@ -25,9 +25,9 @@ struct Seen {
   bool Visible;
 };
 
-class ProgressTest : public ::testing::Test {
+class VeskProgressTest : public ::testing::Test {
 protected:
-  ProgressTest()
+  VeskProgressTest()
       : Server([this](const RecordedRequest&) { return RecordingServer::Reply(std::string(ReplyLength, 'r')); }) {
     Client.SetBaseURL(Server.Url());
   }
@@ -66,7 +66,7 @@ public:
   std::vector<Seen> Events;
 };
 
-TEST_F(ProgressTest, WebProgressTextsAndBarThroughAnExchange) {
+TEST_F(VeskProgressTest, WebProgressTextsAndBarThroughAnExchange) {
   TFormWebProgress window(nullptr, Client);
   EXPECT_EQ(window.windowTitle(), "Data transfer in progress...");
   Recorder seen(Client, window, [&] { return window.StaticText->text(); });
@@ -86,7 +86,7 @@ TEST_F(ProgressTest, WebProgressTextsAndBarThroughAnExchange) {
   EXPECT_FALSE(seen.Last("DocEnd").Visible) << "closed at the end";
 }
 
-TEST_F(ProgressTest, WebProgressOfAnExchangeThatFailsBeforeSendingIsNeverShown) {
+TEST_F(VeskProgressTest, WebProgressOfAnExchangeThatFailsBeforeSendingIsNeverShown) {
   int port = 0;
   {
     RecordingServer gone;
@@ -102,7 +102,7 @@ TEST_F(ProgressTest, WebProgressOfAnExchangeThatFailsBeforeSendingIsNeverShown) 
   EXPECT_FALSE(window.isVisible());
 }
 
-TEST_F(ProgressTest, StepWindowLayoutAndSteps) {
+TEST_F(VeskProgressTest, StepWindowLayoutAndSteps) {
   TFormProgress window(nullptr, 3, Client);
   EXPECT_EQ(window.width(), 446);
   EXPECT_EQ(window.Panel->height(), 3 * 30 + 20);
@@ -121,7 +121,7 @@ TEST_F(ProgressTest, StepWindowLayoutAndSteps) {
   EXPECT_EQ(window.Steps[2]->text(), "Compressing");
 }
 
-TEST_F(ProgressTest, StepWindowBarFillsHalfPerDirection) {
+TEST_F(VeskProgressTest, StepWindowBarFillsHalfPerDirection) {
   TFormProgress window(nullptr, 3, Client);
   window.setWindowTitle("Sharing smith.ged");
   for (int i = 0; i < 3; ++i) window.SetStepText(i, QString("Step %1").arg(i + 1));
@@ -149,7 +149,7 @@ TEST_F(ProgressTest, StepWindowBarFillsHalfPerDirection) {
   EXPECT_EQ(window.ProgressBar->minimum(), -5000) << "the minimum stays what the reply set";
 }
 
-TEST_F(ProgressTest, WindowsLetGoOfTheClientWhenDestroyed) {
+TEST_F(VeskProgressTest, WindowsLetGoOfTheClientWhenDestroyed) {
   auto window = std::make_unique<TFormProgress>(nullptr, 2, Client);
   window.reset();
   auto web = std::make_unique<TFormWebProgress>(nullptr, Client);
@@ -165,7 +165,7 @@ QStringList AboutLines(const QLocale& locale) {
   return about.About->toPlainText().split('\n');
 }
 
-TEST(AboutBox, LinesInTheUsersLanguageOrTheFallback) {
+TEST(VeskAboutBox, LinesInTheUsersLanguageOrTheFallback) {
   const QStringList english = AboutLines(QLocale(QLocale::English, QLocale::UnitedStates));
   ASSERT_EQ(english.size(), 10);
   EXPECT_EQ(english[0], "Kintrail");

@@ -20,7 +20,7 @@ namespace {
 
 const char* const ServerBinary = KINTRAIL_SERVER_BINARY;
 
-class RealServerTest : public ::testing::Test {
+class VeskRealServerTest : public ::testing::Test {
 protected:
   void SetUp() override {
     if (std::string(ServerBinary).empty() || !std::filesystem::exists(ServerBinary))
@@ -85,7 +85,7 @@ protected:
   std::unique_ptr<TWebClientFactory> Factory;
 };
 
-TEST_F(RealServerTest, StaysOnlineAcrossKeepAlivesAndLogsOut) {
+TEST_F(VeskRealServerTest, StaysOnlineAcrossKeepAlivesAndLogsOut) {
   Factory->KeepAliveTimer.setInterval(150);
   Factory->Connect();
   ASSERT_TRUE(Factory->IsConnected());
@@ -112,7 +112,7 @@ TEST_F(RealServerTest, StaysOnlineAcrossKeepAlivesAndLogsOut) {
   EXPECT_THROW(stale.ReceivedDataToXMLDocument(), ENotConnectedError);
 }
 
-TEST_F(RealServerTest, WrongPasswordIsRefused) {
+TEST_F(VeskRealServerTest, WrongPasswordIsRefused) {
   Account.Password = "not the password";
   EXPECT_THROW(Factory->Connect(), ECouldNotConnectError);
   EXPECT_FALSE(Factory->IsConnected());

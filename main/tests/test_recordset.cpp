@@ -15,7 +15,7 @@ pugi::xml_node Rows(pugi::xml_document& document, const char* text) {
   return document.document_element();
 }
 
-TEST(Recordset, FieldsConversionsAndRowFormat) {
+TEST(VeskRecordset, FieldsConversionsAndRowFormat) {
   TXMLRecordset set;
   set.AddField("id");
   set.AddField("flag");
@@ -68,7 +68,7 @@ TEST(Recordset, FieldsConversionsAndRowFormat) {
   EXPECT_EQ(set.Count(), 0u);
 }
 
-class WebRecordsetTest : public SessionTest {
+class VeskWebRecordsetTest : public VeskSessionTest {
 protected:
   void Reply(const std::string& body) {
     Server.SetHandler([body](const RecordedRequest& r) {
@@ -77,7 +77,7 @@ protected:
   }
 };
 
-TEST_F(WebRecordsetTest, PagedOpenSendsGetrowsAndTakesTheServersNumbers) {
+TEST_F(VeskWebRecordsetTest, PagedOpenSendsGetrowsAndTakesTheServersNumbers) {
   Reply("<r><rows page='3' pagecount='9'><row a='x'/><row a='y'/></rows></r>");
   Factory->Connect();
   auto client = Factory->CreateWebClient();
@@ -107,7 +107,7 @@ TEST_F(WebRecordsetTest, PagedOpenSendsGetrowsAndTakesTheServersNumbers) {
   }
 }
 
-TEST_F(WebRecordsetTest, FailedOpensKeepOrClearAsTheirStepLeftThem) {
+TEST_F(VeskWebRecordsetTest, FailedOpensKeepOrClearAsTheirStepLeftThem) {
   Reply("<r><rows><row a='1'/></rows></r>");
   Factory->Connect();
   auto client = Factory->CreateWebClient();
@@ -132,7 +132,7 @@ TEST_F(WebRecordsetTest, FailedOpensKeepOrClearAsTheirStepLeftThem) {
   EXPECT_THROW(set.Open(*client), ENotConnectedError);
 }
 
-TEST(Documents, QuoteAttribute) {
+TEST(VeskDocuments, QuoteAttribute) {
   const struct {
     std::string In, Out;
   } cases[] = {
@@ -151,7 +151,7 @@ TEST(Documents, QuoteAttribute) {
   ASSERT_TRUE(document.load_string(("<p v=" + QuoteAttribute(text) + "/>").c_str()));
 }
 
-TEST(Documents, ServerDateTime) {
+TEST(VeskDocuments, ServerDateTime) {
   const kt::DateTime def(-1.0);
   EXPECT_EQ(ServerDateTime("2026-12-11T14:05:09", def), kt::DateTime::FromFields(2026, 12, 11, 14, 5, 9));
   EXPECT_EQ(ServerDateTime("2026-12-11T14:05:09Z+02", def), kt::DateTime::FromFields(2026, 12, 11, 14, 5, 9));

@@ -18,7 +18,7 @@ std::string ReplyFor(const RecordedRequest& request, const std::string& cookie) 
   return RecordingServer::Reply("<ok/>");
 }
 
-TEST_F(SessionTest, ConnectPingAndDisconnectOnTheWire) {
+TEST_F(VeskSessionTest, ConnectPingAndDisconnectOnTheWire) {
   Server.SetHandler([](const RecordedRequest& r) { return ReplyFor(r, "SID=1"); });
   Factory->Connect();
   ASSERT_TRUE(Factory->IsConnected());
@@ -54,7 +54,7 @@ TEST_F(SessionTest, ConnectPingAndDisconnectOnTheWire) {
                                  "Cookie: SID=1\r\n\r\n");
 }
 
-TEST_F(SessionTest, SecondLoginAppendsItsCookieAndClientsCarryBoth) {
+TEST_F(VeskSessionTest, SecondLoginAppendsItsCookieAndClientsCarryBoth) {
   std::atomic<int> logins{0};
   Server.SetHandler([&](const RecordedRequest& r) {
     return ReplyFor(r, r.Target == page::Connect ? "SID=" + std::to_string(++logins) : "");
@@ -72,7 +72,7 @@ TEST_F(SessionTest, SecondLoginAppendsItsCookieAndClientsCarryBoth) {
       << "the second login carries the first cookie";
 }
 
-TEST_F(SessionTest, ConnectingWhileConnectedDisconnectsFirst) {
+TEST_F(VeskSessionTest, ConnectingWhileConnectedDisconnectsFirst) {
   Server.SetHandler([](const RecordedRequest& r) { return ReplyFor(r, "SID=1"); });
   Factory->Connect();
   Factory->Connect();
@@ -80,7 +80,7 @@ TEST_F(SessionTest, ConnectingWhileConnectedDisconnectsFirst) {
   EXPECT_TRUE(Factory->IsConnected());
 }
 
-TEST_F(SessionTest, RefusedLoginsRaiseByCode) {
+TEST_F(VeskSessionTest, RefusedLoginsRaiseByCode) {
   const struct {
     std::string Error;
     bool UpdateNeeded;
@@ -102,7 +102,7 @@ TEST_F(SessionTest, RefusedLoginsRaiseByCode) {
   EXPECT_THROW(Factory->CreateWebClient(), ENotConnectedError);
 }
 
-TEST_F(SessionTest, NewsGivenAsPlainTextLeavesTheAddress) {
+TEST_F(VeskSessionTest, NewsGivenAsPlainTextLeavesTheAddress) {
   Factory->NewsURL = "http://earlier/";
   Server.SetHandler([](const RecordedRequest&) {
     return RecordingServer::Reply("<connect><news>http://plain/</news></connect>");
@@ -111,7 +111,7 @@ TEST_F(SessionTest, NewsGivenAsPlainTextLeavesTheAddress) {
   EXPECT_EQ(Factory->NewsURL, "http://earlier/");
 }
 
-TEST_F(SessionTest, SessionRepliesThroughBothReadings) {
+TEST_F(VeskSessionTest, SessionRepliesThroughBothReadings) {
   enum Reading { Document, Text };
   const struct {
     const char* Body;
@@ -149,7 +149,7 @@ TEST_F(SessionTest, SessionRepliesThroughBothReadings) {
   }
 }
 
-TEST_F(SessionTest, SupersededWhileClosedRaisesWithoutASecondDisconnection) {
+TEST_F(VeskSessionTest, SupersededWhileClosedRaisesWithoutASecondDisconnection) {
   Server.SetHandler([](const RecordedRequest& r) {
     return r.Target == page::Connect ? LoginReply("S=1") : RecordingServer::Reply("<superseded/>");
   });
@@ -163,7 +163,7 @@ TEST_F(SessionTest, SupersededWhileClosedRaisesWithoutASecondDisconnection) {
   EXPECT_EQ(Notices, (std::vector<std::string>{"connect", "disconnect"}));
 }
 
-TEST_F(SessionTest, KeepAliveSkipsATickWhilePingRunsAndDisconnectStillEnds) {
+TEST_F(VeskSessionTest, KeepAliveSkipsATickWhilePingRunsAndDisconnectStillEnds) {
   // The ping is held until the test ends (or 5 s at most: a failing test ends too).
   auto release = std::make_shared<std::atomic<bool>>(false);
   Server.SetHandler([release](const RecordedRequest& r) {
@@ -185,7 +185,7 @@ TEST_F(SessionTest, KeepAliveSkipsATickWhilePingRunsAndDisconnectStillEnds) {
   *release = true;
 }
 
-TEST_F(SessionTest, KeepAliveTimerPingsWhileConnectedOnly) {
+TEST_F(VeskSessionTest, KeepAliveTimerPingsWhileConnectedOnly) {
   Server.SetHandler([](const RecordedRequest& r) { return ReplyFor(r, "SID=1"); });
   EXPECT_EQ(Factory->KeepAliveTimer.interval(), 30000);
   Factory->KeepAliveTimer.setInterval(50);
@@ -197,7 +197,7 @@ TEST_F(SessionTest, KeepAliveTimerPingsWhileConnectedOnly) {
   EXPECT_EQ(Server.RequestsFor(page::Ping).size(), pings);
 }
 
-TEST_F(SessionTest, UnreachableServerLeavesTheSessionClosed) {
+TEST_F(VeskSessionTest, UnreachableServerLeavesTheSessionClosed) {
   int port = 0;
   {
     RecordingServer gone;

@@ -15,7 +15,7 @@ namespace {
 
 const std::string Accept = "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*\r\n";
 
-TEST(WebClientWire, PostCarriesTheHeadersInOrderAndTheBodyUnchanged) {
+TEST(VeskWebClientWire, PostCarriesTheHeadersInOrderAndTheBodyUnchanged) {
   RecordingServer server;
   TWebClient client;
   client.SetBaseURL(server.Url() + "/");
@@ -36,7 +36,7 @@ TEST(WebClientWire, PostCarriesTheHeadersInOrderAndTheBodyUnchanged) {
                 "Cookie: A=1;B=2\r\n\r\n" + body);
 }
 
-TEST(WebClientWire, EmptyPostSendsAZeroContentLength) {
+TEST(VeskWebClientWire, EmptyPostSendsAZeroContentLength) {
   RecordingServer server;
   TWebClient client;
   client.SetBaseURL(server.Url());
@@ -47,7 +47,7 @@ TEST(WebClientWire, EmptyPostSendsAZeroContentLength) {
   EXPECT_EQ(client.BodyLength(), 0);
 }
 
-TEST(WebClientWire, ProxyGetsTheFullAddressAndBasicAuthorization) {
+TEST(VeskWebClientWire, ProxyGetsTheFullAddressAndBasicAuthorization) {
   RecordingServer proxy;
   TWebClient client;
   client.SetBaseURL("kintrail.example");
@@ -69,7 +69,7 @@ TEST(WebClientWire, ProxyGetsTheFullAddressAndBasicAuthorization) {
                 "<ping login=\"ann\"/>");
 }
 
-TEST(WebClientWire, ProxyWithItsOwnPortAndNoUserSendsNoAuthorization) {
+TEST(VeskWebClientWire, ProxyWithItsOwnPortAndNoUserSendsNoAuthorization) {
   RecordingServer proxy;
   TWebClient client;
   client.SetBaseURL("http://kintrail.example");
@@ -83,7 +83,7 @@ TEST(WebClientWire, ProxyWithItsOwnPortAndNoUserSendsNoAuthorization) {
   EXPECT_EQ(raw.find("Content-Type"), std::string::npos);
 }
 
-TEST(WebClientWire, SetBaseUrlRemovesOneTrailingSlash) {
+TEST(VeskWebClientWire, SetBaseUrlRemovesOneTrailingSlash) {
   RecordingServer server;
   const struct {
     std::string Suffix, Stored, Target;
@@ -97,7 +97,7 @@ TEST(WebClientWire, SetBaseUrlRemovesOneTrailingSlash) {
   }
 }
 
-TEST(WebClientCookies, SetCookieHeadersAccumulateTheirNameValuePairs) {
+TEST(VeskWebClientCookies, SetCookieHeadersAccumulateTheirNameValuePairs) {
   RecordingServer server([](const RecordedRequest&) {
     return RecordingServer::Reply("<ok/>", 200, "OK",
                                   {"Set-Cookie: A=1; path=/", "Set-Cookie: B=2; path=/x",
@@ -112,7 +112,7 @@ TEST(WebClientCookies, SetCookieHeadersAccumulateTheirNameValuePairs) {
   EXPECT_NE(server.Requests()[1].Raw.find("\r\nCookie: A=1;B=2;C=3\r\n"), std::string::npos);
 }
 
-TEST(WebClientCopy, CopiesAddressCookieProxyAndParserOnly) {
+TEST(VeskWebClientCopy, CopiesAddressCookieProxyAndParserOnly) {
   TXMLParser parser;
   TWebClient source;
   source.SetBaseURL("http://a.example/");
@@ -131,7 +131,7 @@ TEST(WebClientCopy, CopiesAddressCookieProxyAndParserOnly) {
   EXPECT_EQ(copy.Agent, "");
 }
 
-TEST(WebClientEvents, PostRaisesTheSixEventsInExchangeOrder) {
+TEST(VeskWebClientEvents, PostRaisesTheSixEventsInExchangeOrder) {
   const std::string reply(5000, 'r');
   RecordingServer server([&](const RecordedRequest&) { return RecordingServer::Reply(reply); });
   TWebClient client;
@@ -164,7 +164,7 @@ TEST(WebClientEvents, PostRaisesTheSixEventsInExchangeOrder) {
   EXPECT_EQ(client.ReceivedDataToAnsiString(), "") << "a reply is read once";
 }
 
-TEST(WebClientFailures, UnreachableServerRaisesASocketErrorBeforeAnythingIsSent) {
+TEST(VeskWebClientFailures, UnreachableServerRaisesASocketErrorBeforeAnythingIsSent) {
   int port = 0;
   {
     RecordingServer closed;  // a port that was just free
@@ -179,7 +179,7 @@ TEST(WebClientFailures, UnreachableServerRaisesASocketErrorBeforeAnythingIsSent)
   EXPECT_FALSE(client.IsBusy());
 }
 
-TEST(WebClientFailures, SecondRequestWhileOneRunsIsBusy) {
+TEST(VeskWebClientFailures, SecondRequestWhileOneRunsIsBusy) {
   RecordingServer server([](const RecordedRequest&) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     return RecordingServer::Reply("<ok/>");
@@ -205,7 +205,7 @@ struct EnvelopeCase {
   std::function<void(TWebClient&)> Check;
 };
 
-TEST(Envelope, RepliesAndTheirChecks) {
+TEST(VeskEnvelope, RepliesAndTheirChecks) {
   const auto readAndCheck = [](TWebClient& client) {
     const auto document = client.ReceivedDataToXMLDocument();
     TXMLResponse response(*document);
@@ -279,7 +279,7 @@ TEST(Envelope, RepliesAndTheirChecks) {
   }
 }
 
-TEST(Envelope, DocumentWithoutRootIsEmpty) {
+TEST(VeskEnvelope, DocumentWithoutRootIsEmpty) {
   pugi::xml_document empty;
   try {
     TXMLResponse response(empty);
@@ -289,7 +289,7 @@ TEST(Envelope, DocumentWithoutRootIsEmpty) {
   }
 }
 
-TEST(Envelope, ErrorStatusRaisesAnHttpErrorWithTheReasonPhrase) {
+TEST(VeskEnvelope, ErrorStatusRaisesAnHttpErrorWithTheReasonPhrase) {
   RecordingServer server([](const RecordedRequest&) {
     return RecordingServer::Reply("<r/>", 500, "Internal Server Error");
   });

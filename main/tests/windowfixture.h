@@ -32,7 +32,7 @@ struct ShownBox {
 
 inline const char* NewsAddress = "about:blank#news";
 
-class WindowTest : public ::testing::Test {
+class VeskWindowTest : public ::testing::Test {
 protected:
   void SetUp() override {
     Path = std::filesystem::absolute(
