@@ -23,8 +23,9 @@ void DrawTreeMark(QPainter& p, QRectF area) {
     p.drawRect(QRectF(area.left() + x * w - 5, area.top() + y * h - 4, 10, 8));
   };
   p.setPen(QPen(kTeal, 2));
-  for (double y : {0.25, 0.75}) p.drawLine(QPointF(area.left() + 0.15 * w, area.top() + 0.5 * h),
-                                           QPointF(area.left() + 0.5 * w, area.top() + y * h));
+  for (double y : {0.25, 0.75})
+    p.drawLine(QPointF(area.left() + 0.15 * w, area.top() + 0.5 * h),
+               QPointF(area.left() + 0.5 * w, area.top() + y * h));
   for (double y : {0.12, 0.38, 0.62, 0.88})
     p.drawLine(QPointF(area.left() + 0.5 * w, area.top() + (y < 0.5 ? 0.25 : 0.75) * h),
                QPointF(area.left() + 0.85 * w, area.top() + y * h));

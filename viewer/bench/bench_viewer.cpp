@@ -3,15 +3,15 @@
 // and through the main window (offscreen).
 //   viewer_bench [FILE]   FILE defaults to a ~100 MB file built from
 //                         royal92.ged with renamed cross-references.
+#include <sys/resource.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
-#include <string>
-#include <sys/resource.h>
 #include <ctime>
+#include <string>
 #include <vector>
 
 #include <kintrail/winnow/winnowgedcom.h>
@@ -60,7 +60,9 @@ bool BuildLargeFile(const QString& path, qint64 targetBytes) {
   return true;
 }
 
-double Milliseconds(const QElapsedTimer& timer) { return static_cast<double>(timer.nsecsElapsed()) / 1e6; }
+double Milliseconds(const QElapsedTimer& timer) {
+  return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
 
 // CPU time of this thread: on a busy machine the wall clock also counts the
 // time other processes had the core.
@@ -115,7 +117,8 @@ int main(int argc, char** argv) {
     timer.restart();
     tree.SetInfos(0);
     QString texts;
-    for (int k = 0; k < ktviewer::kShownAncestors; ++k) texts += tree.ShowIndividual(tree.ascendants()[k]);
+    for (int k = 0; k < ktviewer::kShownAncestors; ++k)
+      texts += tree.ShowIndividual(tree.ascendants()[k]);
     const double first = Milliseconds(timer);
     std::printf("document: %d individuals, %d unions; load %.0f ms, first person %.3f ms\n",
                 document.individualNumber(), document.unionNumber(), load, first);
@@ -124,17 +127,20 @@ int main(int argc, char** argv) {
     std::vector<double> moves;
     const int32_t count = document.IndividualCount();
     for (int i = 0; i < 200; ++i) {
-      const int32_t who = count - 1 - static_cast<int32_t>((static_cast<int64_t>(i) * 7919) % count);
+      const int32_t who =
+          count - 1 - static_cast<int32_t>((static_cast<int64_t>(i) * 7919) % count);
       timer.restart();
       tree.SetInfos(who);
-      for (int k = 0; k < ktviewer::kShownAncestors; ++k) texts += tree.ShowIndividual(tree.ascendants()[k]);
+      for (int k = 0; k < ktviewer::kShownAncestors; ++k)
+        texts += tree.ShowIndividual(tree.ascendants()[k]);
       moves.push_back(Milliseconds(timer));
       if (texts.size() > 1 << 20) texts.clear();
     }
     const Spread spread = Summarise(moves);
-    std::printf("document: move (tree and box texts) first %.3f, median %.3f, 95%% %.3f, worst %.3f ms"
-                " over %zu moves\n",
-                spread.first, spread.median, spread.p95, spread.worst, moves.size());
+    std::printf(
+        "document: move (tree and box texts) first %.3f, median %.3f, 95%% %.3f, worst %.3f ms"
+        " over %zu moves\n",
+        spread.first, spread.median, spread.p95, spread.worst, moves.size());
   }
 
   // The main window, offscreen: progress window, event pump and drawing.
@@ -163,12 +169,15 @@ int main(int argc, char** argv) {
       cpu.push_back(ThreadCpuMilliseconds() - cpuStart);
     }
     const Spread spread = Summarise(moves);
-    std::printf("window: move (click, redraw) wall: first %.3f, median %.3f, 95%% %.3f, worst %.3f ms"
-                " over %zu moves\n",
-                spread.first, spread.median, spread.p95, spread.worst, moves.size());
+    std::printf(
+        "window: move (click, redraw) wall: first %.3f, median %.3f, 95%% %.3f, worst %.3f ms"
+        " over %zu moves\n",
+        spread.first, spread.median, spread.p95, spread.worst, moves.size());
     const Spread cpuSpread = Summarise(cpu);
-    std::printf("window: move (click, redraw) thread CPU: first %.3f, median %.3f, 95%% %.3f, worst %.3f ms\n",
-                cpuSpread.first, cpuSpread.median, cpuSpread.p95, cpuSpread.worst);
+    std::printf(
+        "window: move (click, redraw) thread CPU: first %.3f, median %.3f, 95%% %.3f, worst %.3f "
+        "ms\n",
+        cpuSpread.first, cpuSpread.median, cpuSpread.p95, cpuSpread.worst);
   }
   std::printf("peak resident memory: %ld MB\n", MaxResidentMegabytes());
   return 0;

@@ -6,7 +6,6 @@ namespace ktviewer {
 
 namespace {
 
-
 // Each line of `record` that starts with `tag`, by plain substring search, in
 // order; `visit` gets the line (up to its CR LF or the end of the record).
 template <typename Visit>
@@ -23,7 +22,9 @@ void ForEachTagLine(std::string_view record, std::string_view tag, Visit visit) 
 
 }  // namespace
 
-FamilyTree::FamilyTree(const ViewerDocument& document) : document_(document) { Reset(); }
+FamilyTree::FamilyTree(const ViewerDocument& document) : document_(document) {
+  Reset();
+}
 
 void FamilyTree::Reset() {
   ascendants_.fill(-1);
@@ -134,8 +135,8 @@ QString FamilyTree::ShowIndividual(int32_t indiv) const {
   if (!ind) return {};
   const std::string_view record = ind->gedcomString;
   const QString lineEnd = QStringLiteral("\r\n");
-  return u' ' + FromWinnowText(ind->Name) + lineEnd + FromWinnowText(ind->firstNames) +
-         lineEnd + document_.RawText(getEventDate(record, 1, "BIRT")) + QStringLiteral(" - ") +
+  return u' ' + FromWinnowText(ind->Name) + lineEnd + FromWinnowText(ind->firstNames) + lineEnd +
+         document_.RawText(getEventDate(record, 1, "BIRT")) + QStringLiteral(" - ") +
          ProperCase(FromWinnowText(ind->birthPlace)) + lineEnd +
          document_.RawText(getEventDate(record, 1, "DEAT")) + QStringLiteral(" - ") +
          ProperCase(FromWinnowText(ind->deathPlace)) + lineEnd;
@@ -178,8 +179,12 @@ TreeResult FamilyTree::StepUnion(int delta) {
   return ShowChildren();
 }
 
-TreeResult FamilyTree::PreviousUnion() { return StepUnion(-1); }
-TreeResult FamilyTree::NextUnion() { return StepUnion(+1); }
+TreeResult FamilyTree::PreviousUnion() {
+  return StepUnion(-1);
+}
+TreeResult FamilyTree::NextUnion() {
+  return StepUnion(+1);
+}
 
 TreeResult FamilyTree::OtherChildren() {
   firstChildShown_ = firstChildShown_ + 6 < childrenOfUnion_ ? firstChildShown_ + 6 : 0;

@@ -32,7 +32,7 @@ struct ChildRecord {
 enum class TreeResult { Done, Ignored, NoFileLoaded };
 
 class FamilyTree {
-public:
+ public:
   explicit FamilyTree(const ViewerDocument& document);
 
   // Makes `indiv` primary and rebuilds the tree; -1 or an index outside the
@@ -83,7 +83,7 @@ public:
   // Marriage index of the family named by the individual's first FAMC line.
   int32_t getParentFamily(int32_t indiv) const;
 
-private:
+ private:
   void getASCEtree(int sosa, int32_t indi);
   void LoadUnions(int32_t indiv);
   TreeResult ShowChildren();

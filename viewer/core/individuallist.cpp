@@ -15,7 +15,8 @@ bool InLetterGroup(const QString& surname, int group, const QString& groupText) 
 }
 
 QString ListEntryText(const kt::winnow::TCGedcomIndividual& individual) {
-  return FromWinnowText(individual.Name) + u' ' + ProperCase(FromWinnowText(individual.firstNames)) +
+  return FromWinnowText(individual.Name) + u' ' +
+         ProperCase(FromWinnowText(individual.firstNames)) +
          FormatLifeYears(individual.birthDate, individual.deathDate);
 }
 

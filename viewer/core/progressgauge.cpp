@@ -10,7 +10,8 @@ std::optional<int> ProgressGauge::SetValue(int32_t newValue, int stripWidth) {
   const int64_t range = int64_t{GaugeMax} - GaugeMin;
   if (range < 1) return std::nullopt;
   GaugeValue = std::clamp(newValue, GaugeMin, GaugeMax);
-  const double share = static_cast<double>(int64_t{GaugeValue} - GaugeMin) / static_cast<double>(range);
+  const double share =
+      static_cast<double>(int64_t{GaugeValue} - GaugeMin) / static_cast<double>(range);
   return static_cast<int>(std::nearbyint(share * stripWidth));  // default mode: halves to even
 }
 

@@ -32,7 +32,8 @@ long LeadingNumber(std::string_view text) {
 }
 
 void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
-  for (size_t pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos + to.size()))
+  for (size_t pos = text.find(from); pos != std::string::npos;
+       pos = text.find(from, pos + to.size()))
     text.replace(pos, from.size(), to);
 }
 
@@ -92,7 +93,8 @@ std::string FormatRawGedcomString(std::string_view record) {
   result.append(record);
   for (int level = 1; level <= 20; ++level) {
     const std::string number = std::to_string(level) + " ";
-    ReplaceAll(result, "\n" + number, "\n" + std::string(static_cast<size_t>(2 * level), ' ') + number);
+    ReplaceAll(result, "\n" + number,
+               "\n" + std::string(static_cast<size_t>(2 * level), ' ') + number);
   }
   return result;
 }

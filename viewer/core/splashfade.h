@@ -14,7 +14,7 @@ struct Rgb {
 };
 
 class SplashFade {
-public:
+ public:
   static constexpr int kTickMilliseconds = 60;
 
   // `background` is the product title's background (the fade's start),
@@ -24,15 +24,15 @@ public:
   struct Step {
     std::optional<Rgb> presentsColour;  // paint the first line in this colour
     std::optional<Rgb> titleColour;     // paint the product title in this colour
-    bool showVersion = false;              // show the platform and version labels
-    bool close = false;                    // stop the timer and close
+    bool showVersion = false;           // show the platform and version labels
+    bool close = false;                 // stop the timer and close
   };
 
   // Advances the counter (the first tick gives 1) and says what to paint.
   Step Tick();
   int Ticks() const { return ticks_; }
 
-private:
+ private:
   Rgb background_, presentsTarget_, titleTarget_;
   int ticks_ = 0;
 };

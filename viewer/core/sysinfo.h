@@ -11,6 +11,7 @@ QStringList SysInfoProgramNames();
 
 // Full path of the first program of `names` found on `searchPath` (a
 // PATH-style list); empty when none is there.
-QString FindSysInfoProgram(const QString& searchPath, const QStringList& names = SysInfoProgramNames());
+QString FindSysInfoProgram(const QString& searchPath,
+                           const QStringList& names = SysInfoProgramNames());
 
 }  // namespace ktviewer

@@ -6,9 +6,10 @@ namespace {
 
 void SetCommonTexts(TextTable& t) {
   static const char* const kGroups[kLetterGroupCount - 1] = {
-      "A", "B", "C", "D", "E", "F", "G", "H", "I-J", "K", "L",
-      "M", "N", "O", "P-Q", "R", "S", "T", "U", "V", "W-Z;~"};
-  for (int g = 1; g < kLetterGroupCount; ++g) t.LetterGroups[g] = QString::fromLatin1(kGroups[g - 1]);
+      "A", "B", "C", "D",   "E", "F", "G", "H", "I-J", "K",    "L",
+      "M", "N", "O", "P-Q", "R", "S", "T", "U", "V",   "W-Z;~"};
+  for (int g = 1; g < kLetterGroupCount; ++g)
+    t.LetterGroups[g] = QString::fromLatin1(kGroups[g - 1]);
   t.LanguageNames = {QStringLiteral("English"), QStringLiteral("Français")};
   t.AppTitle = QStringLiteral("Kintrail Viewer");
   t.ProductTitle = QStringLiteral("Kintrail Viewer");
@@ -103,12 +104,16 @@ void SetFrenchTexts(TextTable& t) {
   t.MenuAbout = QStringLiteral("&A &propos");
   t.MenuOnlineHelp = QStringLiteral("&Aide en ligne");
 
-  t.RoleLabels = {QStringLiteral("Personne principale"),   QStringLiteral("Père"),
-                  QStringLiteral("Mère"),                  QStringLiteral("Grand-père paternel"),
-                  QStringLiteral("Grand-mère paternelle"), QStringLiteral("Grand-père maternel"),
+  t.RoleLabels = {QStringLiteral("Personne principale"),
+                  QStringLiteral("Père"),
+                  QStringLiteral("Mère"),
+                  QStringLiteral("Grand-père paternel"),
+                  QStringLiteral("Grand-mère paternelle"),
+                  QStringLiteral("Grand-père maternel"),
                   QStringLiteral("Grand-mère maternelle")};
   t.SpouseLabel = QStringLiteral("Epoux / épouse");
-  for (int b = 0; b < 6; ++b) t.ChildLabels[b] = QStringLiteral("Enfant n°") + QString::number(b + 1);
+  for (int b = 0; b < 6; ++b)
+    t.ChildLabels[b] = QStringLiteral("Enfant n°") + QString::number(b + 1);
   t.RoleTooltips = {
       QStringLiteral("Personne principale"),
       QStringLiteral("Cliquez sur le père pour le placer au centre de l'arbre"),
@@ -167,7 +172,9 @@ TextTable& Texts() {
   return table;
 }
 
-QString ProgramVersion() { return QStringLiteral(KTVIEWER_VERSION); }
+QString ProgramVersion() {
+  return QStringLiteral(KTVIEWER_VERSION);
+}
 
 void SetLanguageTexts(int languageIndex) {
   TextTable& t = Texts();

@@ -6,15 +6,15 @@
 #include <kintrail/winnow/mfunctions.h>
 #include <kintrail/winnow/winnowgedcom.h>
 
+#include "progressgauge.h"
 #include "rawrecord.h"
 #include "texttable.h"
-#include "progressgauge.h"
 
 namespace ktviewer {
 
 // Forwards the library's reading events to the document's counts.
 class ViewerDocument::EventSink final : public kt::winnow::WinnowGEDCOMEvents {
-public:
+ public:
   explicit EventSink(ViewerDocument& document) : document_(document) {}
 
   void OnAddIndividual(int32_t numberOfIndividual, int32_t /*status*/) override {
@@ -26,7 +26,7 @@ public:
     Report();
   }
 
-private:
+ private:
   void Report() {
     if (document_.observer_)
       document_.observer_->LoadProgress(document_.individualNumber_ + document_.unionNumber_);
@@ -39,7 +39,9 @@ ViewerDocument::ViewerDocument()
   sinkCookie_ = winnow_->Advise(sink_.get());
 }
 
-ViewerDocument::~ViewerDocument() { winnow_->Unadvise(sinkCookie_); }
+ViewerDocument::~ViewerDocument() {
+  winnow_->Unadvise(sinkCookie_);
+}
 
 bool ViewerDocument::LoadGedcomFile(const QString& fileName, LoadObserver* observer) {
   // The library lets window messages run while it reads; a second load
@@ -87,8 +89,12 @@ void ViewerDocument::Clear() {
   winnow_->removeAll();
 }
 
-int32_t ViewerDocument::IndividualCount() const { return winnow_->LIndividualsCount; }
-int32_t ViewerDocument::MarriageCount() const { return winnow_->LMarriagesCount; }
+int32_t ViewerDocument::IndividualCount() const {
+  return winnow_->LIndividualsCount;
+}
+int32_t ViewerDocument::MarriageCount() const {
+  return winnow_->LMarriagesCount;
+}
 
 IndividualPtr ViewerDocument::Individual(int32_t index) const {
   if (index < 0 || index >= IndividualCount()) return nullptr;
@@ -100,12 +106,17 @@ MarriagePtr ViewerDocument::Marriage(int32_t index) const {
   return winnow_->getMarri(index);
 }
 
-int32_t ViewerDocument::FindIndiv(const std::string& id) const { return winnow_->FindIndiv(id); }
-int32_t ViewerDocument::FindFam(const std::string& id) const { return winnow_->FindFam(id); }
+int32_t ViewerDocument::FindIndiv(const std::string& id) const {
+  return winnow_->FindIndiv(id);
+}
+int32_t ViewerDocument::FindFam(const std::string& id) const {
+  return winnow_->FindFam(id);
+}
 
 QString ViewerDocument::RawText(std::string_view bytes) const {
   const std::string& charSet = winnow_->RecordTextCharSet();
-  if (charSet == "UTF-8") return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  if (charSet == "UTF-8")
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
   if (charSet == "ANSEL") return FromWinnowText(kt::winnow::MFunctions::AnselToAnsi(bytes));
   if (charSet == "IBMPC" || charSet == "IBM PC")
     return FromWinnowText(kt::winnow::MFunctions::IbmPcToAnsi(bytes));

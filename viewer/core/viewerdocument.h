@@ -13,7 +13,7 @@ namespace ktviewer {
 
 // What the window does around a load: the progress window and the cursor.
 class LoadObserver {
-public:
+ public:
   virtual ~LoadObserver() = default;
   // The file exists and its reading starts: `gaugeMax` estimates the records.
   virtual void LoadStarting(int32_t gaugeMax, const QString& progressText) = 0;
@@ -24,7 +24,7 @@ public:
 };
 
 class ViewerDocument {
-public:
+ public:
   ViewerDocument();
   ~ViewerDocument();
   ViewerDocument(const ViewerDocument&) = delete;
@@ -55,7 +55,7 @@ public:
   // Text of raw record bytes (gedcomString), decoded as the file was written.
   QString RawText(std::string_view bytes) const;
 
-private:
+ private:
   class EventSink;
   std::shared_ptr<kt::winnow::WinnowGEDCOM> winnow_;
   uint32_t sinkCookie_ = 0;

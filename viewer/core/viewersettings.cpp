@@ -23,7 +23,8 @@ QString WithTrailingSlash(QString folder) {
 
 int ViewerSettings::Language(int lastLanguage) {
   bool ok = false;
-  const int stored = Store().value(QStringLiteral("options/language"), QStringLiteral("0"))
+  const int stored = Store()
+                         .value(QStringLiteral("options/language"), QStringLiteral("0"))
                          .toString()
                          .trimmed()
                          .toInt(&ok);
@@ -35,10 +36,10 @@ void ViewerSettings::SetLanguage(int languageIndex) {
 }
 
 QString ViewerSettings::GedPath() {
-  const QString folder = Store()
-                             .value(QStringLiteral("path/gedpath"),
-                                    QString::fromStdString(kt::ProgramFolder()))
-                             .toString();
+  const QString folder =
+      Store()
+          .value(QStringLiteral("path/gedpath"), QString::fromStdString(kt::ProgramFolder()))
+          .toString();
   return WithTrailingSlash(folder.isEmpty() ? QString::fromStdString(kt::ProgramFolder()) : folder);
 }
 
@@ -47,13 +48,16 @@ void ViewerSettings::SetGedPath(const QString& folder) {
 }
 
 QString ViewerSettings::WebHost() {
-  QString host =
-      Store().value(QStringLiteral("options/webhost"), QString::fromLatin1(kDefaultWebHost)).toString();
+  QString host = Store()
+                     .value(QStringLiteral("options/webhost"), QString::fromLatin1(kDefaultWebHost))
+                     .toString();
   while (host.endsWith(u'/')) host.chop(1);
   return host.isEmpty() ? QString::fromLatin1(kDefaultWebHost) : host;
 }
 
-QString HomePageUrl() { return ViewerSettings::WebHost() + u'/'; }
+QString HomePageUrl() {
+  return ViewerSettings::WebHost() + u'/';
+}
 
 QString SoftLinkUrl(const QString& keyword) {
   return ViewerSettings::WebHost() + QStringLiteral("/web/_client/softlinks.asp?folder=") + keyword;

@@ -9,7 +9,7 @@ namespace ktviewer {
 inline constexpr char kDefaultWebHost[] = "http://127.0.0.1:8080";
 
 class ViewerSettings {
-public:
+ public:
   // "options"/"language": not a number counts as 0, other numbers are
   // limited to 0..lastLanguage.
   static int Language(int lastLanguage = 1);

@@ -48,20 +48,26 @@ void OpenURL(const QString& url) {
   QDesktopServices::openUrl(QUrl(url));
 }
 
-void SetUrlOpenerForTests(UrlOpener opener) { UrlOpenerHook() = std::move(opener); }
+void SetUrlOpenerForTests(UrlOpener opener) {
+  UrlOpenerHook() = std::move(opener);
+}
 
 bool StartProgram(const QString& program, const QStringList& arguments) {
   if (ProgramStarterHook()) return ProgramStarterHook()(program, arguments);
   return QProcess::startDetached(program, arguments);
 }
 
-void SetProgramStarterForTests(ProgramStarter starter) { ProgramStarterHook() = std::move(starter); }
+void SetProgramStarterForTests(ProgramStarter starter) {
+  ProgramStarterHook() = std::move(starter);
+}
 
 int RunModal(QDialog& dialog) {
   if (ModalRunnerHook()) return ModalRunnerHook()(dialog);
   return dialog.exec();
 }
 
-void SetModalRunnerForTests(ModalRunner runner) { ModalRunnerHook() = std::move(runner); }
+void SetModalRunnerForTests(ModalRunner runner) {
+  ModalRunnerHook() = std::move(runner);
+}
 
 }  // namespace ktviewer

@@ -51,6 +51,8 @@ void FInfosViewer::BOnlineHelpClick() {
   OpenURL(SoftLinkUrl(QStringLiteral("ktviewer/infowindowhelp.asp")));
 }
 
-void FInfosViewer::BCloseClick() { accept(); }
+void FInfosViewer::BCloseClick() {
+  accept();
+}
 
 }  // namespace ktviewer

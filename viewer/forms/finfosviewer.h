@@ -10,7 +10,7 @@ namespace ktviewer {
 
 class FInfosViewer : public QDialog {
   Q_OBJECT
-public:
+ public:
   explicit FInfosViewer(QWidget* parent = nullptr);
 
   void InitInfoCaptions();
@@ -22,7 +22,7 @@ public:
   QPushButton* BOnlineHelp;
   QPushButton* BClose;
 
-private:
+ private:
   void BOnlineHelpClick();
   void BCloseClick();
 };

@@ -124,6 +124,8 @@ void FListIndivs::LIndivsDblClick(QListWidgetItem* item) {
   BSeeIndivClick();
 }
 
-void FListIndivs::BCloseClick() { close(); }
+void FListIndivs::BCloseClick() {
+  close();
+}
 
 }  // namespace ktviewer

@@ -14,7 +14,7 @@ namespace ktviewer {
 
 class FListIndivs : public QDialog {
   Q_OBJECT
-public:
+ public:
   using PickHandler = std::function<void(int32_t individual)>;
   FListIndivs(const ViewerDocument& document, PickHandler pick, QWidget* parent = nullptr);
 
@@ -31,7 +31,7 @@ public:
 
   void BSeeIndivClick();
 
-private:
+ private:
   void Combo1Click(int index);
   void LIndivsDblClick(QListWidgetItem* item);
   void BCloseClick();

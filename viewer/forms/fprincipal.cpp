@@ -79,7 +79,8 @@ void FPrincipal::BuildControls() {
   SBottom = shape(QStringLiteral("SBottom"), kBand, QColor(), 0);
   for (int i = 0; i < 14; ++i)
     SlblBG[i] = shape(QStringLiteral("SlblBG(%1)").arg(i), Qt::white, kFrameBorder, 2);
-  for (int i = 12; i <= 26; ++i) SLine[i] = shape(QStringLiteral("SLine(%1)").arg(i), kConnector, QColor(), 0);
+  for (int i = 12; i <= 26; ++i)
+    SLine[i] = shape(QStringLiteral("SLine(%1)").arg(i), kConnector, QColor(), 0);
   for (int b = 0; b < kChildPlaces; ++b)
     SLineChild[b] = shape(QStringLiteral("SLineChild(%1)").arg(b), kConnector, QColor(), 0);
 
@@ -116,7 +117,8 @@ void FPrincipal::BuildControls() {
   for (int i = 0; i < 2; ++i) {
     BprevnextSpouse[i] = button(QStringLiteral("BprevnextSpouse(%1)").arg(i));
     BprevnextSpouse[i]->setText(i == 0 ? QStringLiteral("<") : QStringLiteral(">"));
-    connect(BprevnextSpouse[i], &QPushButton::clicked, this, [this, i] { BprevnextSpouseClick(i); });
+    connect(BprevnextSpouse[i], &QPushButton::clicked, this,
+            [this, i] { BprevnextSpouseClick(i); });
   }
   LprevnextSpouse = new QLabel(canvas);
   LprevnextSpouse->setObjectName(QStringLiteral("LprevnextSpouse"));
@@ -225,7 +227,8 @@ void FPrincipal::Start(const QString& commandLine) {
   tree_.Reset();
 
   languageIndex_ = ViewerSettings::Language(static_cast<int>(MLang.size()) - 1);
-  for (int i = 0; i < static_cast<int>(MLang.size()); ++i) MLang[i]->setChecked(i == languageIndex_);
+  for (int i = 0; i < static_cast<int>(MLang.size()); ++i)
+    MLang[i]->setChecked(i == languageIndex_);
   SetLanguageTexts(languageIndex_);
   InitCaptions();
   InitControlPosition();
@@ -295,7 +298,8 @@ void FPrincipal::SetInfos(int32_t indiv) {
 }
 
 void FPrincipal::ShowTree() {
-  for (int k = 0; k < kShownAncestors; ++k) LIndiv[k]->SetBoxText(tree_.ShowIndividual(tree_.ascendants()[k]));
+  for (int k = 0; k < kShownAncestors; ++k)
+    LIndiv[k]->SetBoxText(tree_.ShowIndividual(tree_.ascendants()[k]));
   BInfoIndiv->setVisible(tree_.hasPrimary());
   LSpouse->SetBoxText(tree_.ShowIndividual(tree_.spouseShown()));
   ShowChildPlaces();
@@ -310,7 +314,8 @@ void FPrincipal::ShowTree() {
 void FPrincipal::ShowChildPlaces() {
   const QRect line13 = SLine[13]->geometry();
   const QRect line14 = SLine[14]->geometry();
-  SLine[12]->setGeometry(SLine[12]->x(), line13.y(), SLine[12]->width(), line14.y() - line13.y() + 2);
+  SLine[12]->setGeometry(SLine[12]->x(), line13.y(), SLine[12]->width(),
+                         line14.y() - line13.y() + 2);
   for (int b = 0; b < kChildPlaces; ++b) {
     const bool filled = b < tree_.childPlacesFilled();
     SlblBG[8 + b]->SetColours(filled ? QColor(Qt::white) : kEmptyPlaceFill,
@@ -346,8 +351,9 @@ void FPrincipal::InitCaptions() {
   BinfoUnion->setText(t.SeeUnionInfoCaption);
   BInfoIndiv->setText(t.SeeAllInfoCaption);
   Botherchildren->setText(t.OtherChildrenCaption);
-  setWindowTitle(document_.currentFileName().isEmpty() ? t.AppTitle
-                                                       : t.AppTitle + u' ' + document_.currentFileName());
+  setWindowTitle(document_.currentFileName().isEmpty()
+                     ? t.AppTitle
+                     : t.AppTitle + u' ' + document_.currentFileName());
   LprevnextSpouse->clear();
   MFile->setTitle(t.MenuFile);
   MOpen->setText(t.MenuOpen);
@@ -383,9 +389,13 @@ void FPrincipal::LIndivClick(int k) {
   Answer(tree_.MoveToAncestor(k));
 }
 
-void FPrincipal::LSpouseClick() { Answer(tree_.MoveToSpouse()); }
+void FPrincipal::LSpouseClick() {
+  Answer(tree_.MoveToSpouse());
+}
 
-void FPrincipal::LChildrenClick(int b) { Answer(tree_.MoveToChild(b)); }
+void FPrincipal::LChildrenClick(int b) {
+  Answer(tree_.MoveToChild(b));
+}
 
 void FPrincipal::BprevnextSpouseClick(int i) {
   const TreeResult result = i == 0 ? tree_.PreviousUnion() : tree_.NextUnion();
@@ -420,7 +430,8 @@ void FPrincipal::BInfoIndivClick() {
 void FPrincipal::BinfoUnionClick() {
   FInfosViewer window(this);
   if (tree_.currentUnion() < 0) return;
-  const MarriagePtr marriage = document_.Marriage(tree_.unionAt(tree_.currentUnion()).marriageIndex);
+  const MarriagePtr marriage =
+      document_.Marriage(tree_.unionAt(tree_.currentUnion()).marriageIndex);
   if (!marriage) return;
   window.Label1->setText(Texts().RawUnionCaption);
   window.SetRecordText(document_.RawText(FormatRawGedcomString(marriage->gedcomString)));
@@ -463,7 +474,8 @@ void FPrincipal::MSaveAsClick() {
   if (QFileInfo(chosen).suffix().isEmpty()) chosen += QStringLiteral(".ged");
   const QFileInfo target(chosen);
   // Copying the file onto itself would at best do nothing.
-  if (target.exists() && target.canonicalFilePath() == QFileInfo(current).canonicalFilePath()) return;
+  if (target.exists() && target.canonicalFilePath() == QFileInfo(current).canonicalFilePath())
+    return;
   try {
     kt::WriteFileAtomically(chosen.toStdString(), kt::ReadWholeFile(current.toStdString()));
   } catch (...) {
@@ -471,12 +483,18 @@ void FPrincipal::MSaveAsClick() {
   }
 }
 
-void FPrincipal::MQuitClick() { QCoreApplication::exit(0); }
+void FPrincipal::MQuitClick() {
+  QCoreApplication::exit(0);
+}
 
-void FPrincipal::MFirstIndivClick() { Answer(tree_.MoveToFirstIndividual()); }
+void FPrincipal::MFirstIndivClick() {
+  Answer(tree_.MoveToFirstIndividual());
+}
 
 void FPrincipal::MListIndivsClick() {
-  if (!listWindow_) listWindow_ = new FListIndivs(document_, [this](int32_t i) { SetInfos(i); }, this);
+  if (!listWindow_)
+    listWindow_ = new FListIndivs(
+        document_, [this](int32_t i) { SetInfos(i); }, this);
   listWindow_->show();
   listWindow_->raise();
 }
@@ -497,9 +515,13 @@ void FPrincipal::MAboutClick() {
   RunModal(about);
 }
 
-void FPrincipal::MOnlineHelpClick() { OpenURL(SoftLinkUrl(QStringLiteral("ktviewer/help.asp"))); }
+void FPrincipal::MOnlineHelpClick() {
+  OpenURL(SoftLinkUrl(QStringLiteral("ktviewer/help.asp")));
+}
 
-void FPrincipal::ImageClick() { OpenURL(HomePageUrl()); }
+void FPrincipal::ImageClick() {
+  OpenURL(HomePageUrl());
+}
 
 void FPrincipal::BoxMouseMove(TreeBox* box) {
   if (box == LIndiv[0] || box == highlightedLabel_) return;

@@ -24,7 +24,7 @@ class FProgress;
 
 class FPrincipal : public QMainWindow, private LoadObserver {
   Q_OBJECT
-public:
+ public:
   explicit FPrincipal(QWidget* parent = nullptr);
   ~FPrincipal() override;
 
@@ -94,10 +94,10 @@ public:
   void BoxMouseMove(TreeBox* box);
   void BackgroundMouseMove();
 
-protected:
+ protected:
   void closeEvent(QCloseEvent* event) override;
 
-private:
+ private:
   void BuildControls();
   void BuildMenus();
   void InitCaptions();

@@ -9,7 +9,7 @@ namespace ktviewer {
 
 // The strip the bar grows in; the bar is never cleared during one use.
 class GaugeStrip : public QWidget {
-public:
+ public:
   explicit GaugeStrip(QWidget* parent) : QWidget(parent) {}
   void SetBarWidth(int width) {
     barWidth_ = std::max(barWidth_, width);
@@ -17,7 +17,7 @@ public:
   }
   int barWidth() const { return barWidth_; }
 
-protected:
+ protected:
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Base));
@@ -26,7 +26,7 @@ protected:
     painter.fillRect(QRect(0, 0, barWidth_, height()), QColor(156, 128, 32));
   }
 
-private:
+ private:
   int barWidth_ = 0;
 };
 
@@ -44,12 +44,17 @@ FProgress::FProgress(QWidget* parent) : QDialog(parent) {
   InitProgressCaptions();
 }
 
-void FProgress::InitProgressCaptions() { setWindowTitle(Texts().ProgressCaption); }
-
-void FProgress::SetValue(int32_t newvalue) {
-  if (const auto width = gauge_.SetValue(newvalue, Picture1->width())) Picture1->SetBarWidth(*width);
+void FProgress::InitProgressCaptions() {
+  setWindowTitle(Texts().ProgressCaption);
 }
 
-int FProgress::BarWidth() const { return Picture1->barWidth(); }
+void FProgress::SetValue(int32_t newvalue) {
+  if (const auto width = gauge_.SetValue(newvalue, Picture1->width()))
+    Picture1->SetBarWidth(*width);
+}
+
+int FProgress::BarWidth() const {
+  return Picture1->barWidth();
+}
 
 }  // namespace ktviewer

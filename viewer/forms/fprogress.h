@@ -11,7 +11,7 @@ class GaugeStrip;
 
 class FProgress : public QDialog {
   Q_OBJECT
-public:
+ public:
   explicit FProgress(QWidget* parent = nullptr);
 
   void InitProgressCaptions();
@@ -26,7 +26,7 @@ public:
 
   QLabel* LInfo;
 
-private:
+ private:
   ProgressGauge gauge_;
   GaugeStrip* Picture1;
 };

@@ -21,8 +21,9 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   picIcon->setObjectName(QStringLiteral("picIcon"));
   picIcon->setGeometry(16, 16, 32, 32);
   const QPixmap icon = DeliveredPicture(QStringLiteral("ktviewer.png"));
-  picIcon->setPixmap(icon.isNull() ? style()->standardIcon(QStyle::SP_FileDialogInfoView).pixmap(32, 32)
-                                   : icon.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+  picIcon->setPixmap(icon.isNull()
+                         ? style()->standardIcon(QStyle::SP_FileDialogInfoView).pixmap(32, 32)
+                         : icon.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation));
   lblTitle = new QLabel(this);
   lblTitle->setObjectName(QStringLiteral("lblTitle"));
   lblTitle->setGeometry(64, 16, 240, 24);

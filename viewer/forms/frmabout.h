@@ -11,7 +11,7 @@ namespace ktviewer {
 
 class frmAbout : public QDialog {
   Q_OBJECT
-public:
+ public:
   explicit frmAbout(QWidget* parent = nullptr);
 
   void InitAboutCaptions();

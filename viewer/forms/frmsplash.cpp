@@ -13,7 +13,9 @@ namespace {
 const Rgb kSplashBackground{192, 192, 192};
 const Rgb kOrange{255, 153, 0};
 const Rgb kTeal{42, 139, 158};
-QColor ToQColor(Rgb c) { return QColor(c.red, c.green, c.blue); }
+QColor ToQColor(Rgb c) {
+  return QColor(c.red, c.green, c.blue);
+}
 }  // namespace
 
 FadeLine::FadeLine(QColor background, bool bold, QWidget* parent)
@@ -38,8 +40,7 @@ void FadeLine::paintEvent(QPaintEvent*) {
   painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, line_);
 }
 
-frmSplash::frmSplash(QWidget* parent)
-    : QDialog(parent), fade_(kSplashBackground, kOrange, kTeal) {
+frmSplash::frmSplash(QWidget* parent) : QDialog(parent), fade_(kSplashBackground, kOrange, kTeal) {
   setObjectName(QStringLiteral("frmSplash"));
   setWindowFlag(Qt::FramelessWindowHint);
   setFixedSize(656, 359);
@@ -111,7 +112,8 @@ void frmSplash::InitSplashCaptions() {
 
 void frmSplash::Timer1Timer() {
   const SplashFade::Step step = fade_.Tick();
-  if (step.presentsColour) POrvanePresents->Paint(Texts().PresentsLine, ToQColor(*step.presentsColour));
+  if (step.presentsColour)
+    POrvanePresents->Paint(Texts().PresentsLine, ToQColor(*step.presentsColour));
   if (step.titleColour) PProductName->Paint(Texts().ProductTitle, ToQColor(*step.titleColour));
   if (step.showVersion) {
     lblPlatform->show();
@@ -126,7 +128,9 @@ void frmSplash::CloseSplash() {
   hide();
 }
 
-void frmSplash::keyPressEvent(QKeyEvent*) { CloseSplash(); }
+void frmSplash::keyPressEvent(QKeyEvent*) {
+  CloseSplash();
+}
 
 bool frmSplash::eventFilter(QObject* watched, QEvent* event) {
   if (watched == Frame1 && event->type() == QEvent::MouseButtonPress) {

@@ -17,23 +17,23 @@ namespace ktviewer {
 // A line of text painted in a colour chosen by the fade.
 class FadeLine : public ClickableLabel {
   Q_OBJECT
-public:
+ public:
   FadeLine(QColor background, bool bold, QWidget* parent);
   void Paint(const QString& text, QColor colour);
   QColor TextColour() const { return colour_; }
   QColor Background() const { return background_; }
 
-protected:
+ protected:
   void paintEvent(QPaintEvent* event) override;
 
-private:
+ private:
   QColor background_, colour_;
   QString line_;
 };
 
 class frmSplash : public QDialog {
   Q_OBJECT
-public:
+ public:
   explicit frmSplash(QWidget* parent = nullptr);
 
   void InitSplashCaptions();
@@ -53,11 +53,11 @@ public:
   FilledShape* Shape2;
   QTimer* Timer1;
 
-protected:
+ protected:
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+ private:
   void CloseSplash();
   SplashFade fade_;
 };

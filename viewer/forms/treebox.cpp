@@ -48,7 +48,8 @@ void TreeBox::paintEvent(QPaintEvent*) {
   const QFontMetrics metrics(font());
   int y = area.top();
   for (const QString& line : shown.split(u'\n')) {
-    painter.drawText(QRect(area.left(), y, area.width(), metrics.height()), Qt::AlignLeft | Qt::AlignTop,
+    painter.drawText(QRect(area.left(), y, area.width(), metrics.height()),
+                     Qt::AlignLeft | Qt::AlignTop,
                      metrics.elidedText(line, Qt::ElideRight, area.width()));
     y += metrics.height();
   }
@@ -80,7 +81,8 @@ void FilledShape::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), borderWidth_ > 0 ? border_ : fill_);
   if (borderWidth_ > 0)
-    painter.fillRect(rect().adjusted(borderWidth_, borderWidth_, -borderWidth_, -borderWidth_), fill_);
+    painter.fillRect(rect().adjusted(borderWidth_, borderWidth_, -borderWidth_, -borderWidth_),
+                     fill_);
 }
 
 void ClickableLabel::mousePressEvent(QMouseEvent* event) {

@@ -11,7 +11,7 @@ namespace ktviewer {
 // A text label showing an individual; reports clicks and mouse movement.
 class TreeBox : public QLabel {
   Q_OBJECT
-public:
+ public:
   explicit TreeBox(QWidget* parent = nullptr);
 
   // Plain text with CR LF line ends, as the tree logic writes it.
@@ -20,35 +20,35 @@ public:
   void SetHighlighted(bool on);
   bool IsHighlighted() const { return highlighted_; }
 
-signals:
+ signals:
   void Clicked();
   void MouseMoved();
 
-protected:
+ protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   // A summary keeps its four lines, each cut with "..." where it is too
   // wide; a role text wraps.
   void paintEvent(QPaintEvent* event) override;
 
-private:
+ private:
   bool highlighted_ = false;
 };
 
 // A filled rectangle with an optional border, drawn inside its geometry.
 class FilledShape : public QWidget {
   Q_OBJECT
-public:
+ public:
   explicit FilledShape(QColor fill, QColor border = QColor(), int borderWidth = 0,
                        QWidget* parent = nullptr);
   void SetColours(QColor fill, QColor border);
   QColor FillColour() const { return fill_; }
   QColor BorderColour() const { return border_; }
 
-protected:
+ protected:
   void paintEvent(QPaintEvent* event) override;
 
-private:
+ private:
   QColor fill_, border_;
   int borderWidth_;
 };
@@ -56,25 +56,25 @@ private:
 // A picture (or text) label that reports clicks.
 class ClickableLabel : public QLabel {
   Q_OBJECT
-public:
+ public:
   using QLabel::QLabel;
-signals:
+ signals:
   void Clicked();
 
-protected:
+ protected:
   void mousePressEvent(QMouseEvent* event) override;
 };
 
 // The background of a window: reports mouse movement over itself.
 class Canvas : public QWidget {
   Q_OBJECT
-public:
+ public:
   explicit Canvas(QColor background, QWidget* parent = nullptr);
-signals:
+ signals:
   void MouseMoved();
   void Resized();
 
-protected:
+ protected:
   void mouseMoveEvent(QMouseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 };

@@ -17,7 +17,7 @@ using testing::TestData;
 using testing::WriteGedcom;
 
 class FamilyTreeTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     SetLanguageTexts(kEnglish);
     ASSERT_TRUE(document_.LoadGedcomFile(WriteGedcom("family.ged", FamilyFixture())));
@@ -174,7 +174,7 @@ TEST(FamilyTree, LimitsOfUnionsAndChildren) {
 }
 
 class CountingObserver : public LoadObserver {
-public:
+ public:
   void LoadStarting(int32_t gaugeMax, const QString& text) override {
     ++starts;
     this->gaugeMax = gaugeMax;
@@ -255,7 +255,8 @@ TEST(ViewerDocument, RealTreesInRoyalAndKennedy) {
   // The first individual of kennedy.ged and its relatives come from the raw records.
   const auto first = document.Individual(0);
   ASSERT_TRUE(first);
-  EXPECT_TRUE(tree.ShowIndividual(0).startsWith(u' ' + QString::fromStdString(first->Name) + "\r\n"));
+  EXPECT_TRUE(
+      tree.ShowIndividual(0).startsWith(u' ' + QString::fromStdString(first->Name) + "\r\n"));
   EXPECT_EQ(tree.ShowIndividual(0).count("\r\n"), 4);
 
   ASSERT_TRUE(document.LoadGedcomFile(TestData("royal92.ged")));

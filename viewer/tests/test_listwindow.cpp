@@ -16,7 +16,7 @@ using testing::TestData;
 using testing::WriteGedcom;
 
 class ListWindowTest : public testing::WindowTest {
-protected:
+ protected:
   FListIndivs* OpenList(const QString& file) {
     window.Start(file);
     window.MListIndivs->trigger();
@@ -57,7 +57,8 @@ TEST_F(ListWindowTest, LetterGroupsOfRoyal) {
   ChooseGroup(list, "I-J");
   QStringList entries = Entries(list);
   ASSERT_FALSE(entries.isEmpty());
-  for (const QString& entry : entries) EXPECT_TRUE(entry[0] == 'I' || entry[0] == 'J') << entry.toStdString();
+  for (const QString& entry : entries)
+    EXPECT_TRUE(entry[0] == 'I' || entry[0] == 'J') << entry.toStdString();
   QStringList sorted = entries;
   std::sort(sorted.begin(), sorted.end());
   EXPECT_EQ(entries, sorted);
@@ -122,7 +123,8 @@ TEST_F(ListWindowTest, AllGroupRefusedAboveLimit) {
   std::string g = "0 HEAD\n";
   g.reserve(31001 * 40);
   for (int i = 0; i < 31001; ++i)
-    g += "0 @I" + std::to_string(i) + "@ INDI\n1 NAME N" + std::to_string(i) + (i % 2 ? " /Adam/\n" : " /Brun/\n");
+    g += "0 @I" + std::to_string(i) + "@ INDI\n1 NAME N" + std::to_string(i) +
+         (i % 2 ? " /Adam/\n" : " /Brun/\n");
   g += "0 TRLR\n";
   FListIndivs* list = OpenList(WriteGedcom("big.ged", g));
   ASSERT_NE(list, nullptr);
@@ -143,7 +145,8 @@ TEST_F(ListWindowTest, StaleEntriesAfterAnotherFile) {
   // The list still shows royal92's entries; picking one beyond the new file
   // does nothing instead of reading outside it.
   int row = 0;
-  while (list->LIndivs->item(row)->data(Qt::UserRole).toInt() < window.document().IndividualCount()) ++row;
+  while (list->LIndivs->item(row)->data(Qt::UserRole).toInt() < window.document().IndividualCount())
+    ++row;
   list->LIndivs->setCurrentRow(row);
   const int32_t before = window.tree().ascendants()[0];
   list->BSeeIndiv->click();

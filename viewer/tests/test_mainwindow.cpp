@@ -7,12 +7,12 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+#include <kintrail/winnow/winnowgedcom.h>
 #include "finfosviewer.h"
 #include "gedcomfixture.h"
 #include "kintrail/platform/atomicfile.h"
 #include "kintrail/platform/folders.h"
 #include "kintrail/testing/screenshot.h"
-#include <kintrail/winnow/winnowgedcom.h>
 #include "texttable.h"
 #include "windowtesting.h"
 
@@ -24,7 +24,7 @@ using testing::TestData;
 using testing::WriteGedcom;
 
 class MainWindowTest : public testing::WindowTest {
-protected:
+ protected:
   void Open(const QString& path) {
     window.Start(path);
     ASSERT_EQ(window.document().currentFileName(), path);
@@ -45,7 +45,8 @@ protected:
   QString Summary(int32_t index) { return Shown(window.tree().ShowIndividual(index)); }
   void ExpectBoxesMatchTree() {
     for (int k = 0; k < kShownAncestors; ++k)
-      EXPECT_EQ(Box(QString("LIndiv(%1)").arg(k))->text(), Summary(window.tree().ascendants()[k])) << k;
+      EXPECT_EQ(Box(QString("LIndiv(%1)").arg(k))->text(), Summary(window.tree().ascendants()[k]))
+          << k;
     EXPECT_EQ(Box("LSpouse")->text(), Summary(window.tree().spouseShown()));
     for (int b = 0; b < window.tree().childPlacesFilled(); ++b)
       EXPECT_EQ(Box(QString("LChildren(%1)").arg(b))->text(), Summary(window.tree().shownChild(b)));
@@ -235,7 +236,8 @@ TEST_F(MainWindowTest, OpenAndSaveAs) {
   window.MSaveAs->trigger();
   EXPECT_EQ(dialogs.back().kind, kt::FileDialogRequest::Save);
   EXPECT_EQ(dialogs.back().caption, "Save in GEDCOM format as ...");
-  EXPECT_EQ(kt::ReadWholeFile(copy.toStdString()), kt::ReadWholeFile(TestData("kennedy.ged").toStdString()));
+  EXPECT_EQ(kt::ReadWholeFile(copy.toStdString()),
+            kt::ReadWholeFile(TestData("kennedy.ged").toStdString()));
 
   // Onto the loaded file itself: refused without a word (the test data is
   // read-only, but the refusal comes first). A name without extension gets .ged.
@@ -317,7 +319,8 @@ TEST_F(MainWindowTest, RawDataWindows) {
   // An individual whose record holds accented letters (the file is UTF-8).
   int32_t found = -1;
   for (int32_t i = 0; i < window.document().IndividualCount() && found < 0; ++i)
-    if (window.document().Individual(i)->gedcomString.find("Thérèse") != std::string::npos) found = i;
+    if (window.document().Individual(i)->gedcomString.find("Thérèse") != std::string::npos)
+      found = i;
   ASSERT_GE(found, 0);
   window.SetInfos(found);
   const auto individual = window.document().Individual(found);
@@ -355,11 +358,13 @@ TEST_F(MainWindowTest, AccentedPlacesInBoxes) {
   int32_t found = -1;
   for (int32_t i = 0; i < window.document().IndividualCount() && found < 0; ++i) {
     const auto individual = window.document().Individual(i);
-    if ((individual->birthPlace + individual->deathPlace).find('\xCE') != std::string::npos) found = i;
+    if ((individual->birthPlace + individual->deathPlace).find('\xCE') != std::string::npos)
+      found = i;
   }
   ASSERT_GE(found, 0);
   window.SetInfos(found);
-  EXPECT_TRUE(Box("LIndiv(0)")->text().contains(QString::fromUtf8("Île"))) << Box("LIndiv(0)")->text().toStdString();
+  EXPECT_TRUE(Box("LIndiv(0)")->text().contains(QString::fromUtf8("Île")))
+      << Box("LIndiv(0)")->text().toStdString();
 }
 
 TEST_F(MainWindowTest, LinksAboutAndResize) {

@@ -58,14 +58,11 @@ TEST(GetTagLines, WholeLinesEachWithLineEnd) {
 
 TEST(GetPointerFromGedcomLine, Cases) {
   const std::pair<std::string, std::string> cases[] = {
-      {"1 FAMS @F12@", "F12"},
-      {"1 WIFE @I2@\r\n", "I2"},
-      {"1 CHIL   @I7@  ", "I7"},
-      {"1 FAMS", ""},
-      {"1 FAMS ", ""},
-      {"", ""},
+      {"1 FAMS @F12@", "F12"}, {"1 WIFE @I2@\r\n", "I2"}, {"1 CHIL   @I7@  ", "I7"},
+      {"1 FAMS", ""},          {"1 FAMS ", ""},           {"", ""},
   };
-  for (const auto& [line, pointer] : cases) EXPECT_EQ(getPointerFromGedcomLine(line), pointer) << line;
+  for (const auto& [line, pointer] : cases)
+    EXPECT_EQ(getPointerFromGedcomLine(line), pointer) << line;
 }
 
 TEST(FormatRawGedcomString, IndentsByLevel) {

@@ -12,20 +12,22 @@ namespace ktviewer {
 namespace {
 
 class SettingsTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     ASSERT_TRUE(folder_.isValid());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder_.path());
   }
   void Store(const QString& key, const QString& value) {
-    QSettings(QSettings::IniFormat, QSettings::UserScope, "Kintrail", "KTViewer").setValue(key, value);
+    QSettings(QSettings::IniFormat, QSettings::UserScope, "Kintrail", "KTViewer")
+        .setValue(key, value);
   }
   QTemporaryDir folder_;
 };
 
 TEST_F(SettingsTest, LanguageDefaultsAndLimits) {
   EXPECT_EQ(ViewerSettings::Language(), 0);
-  const std::pair<QString, int> cases[] = {{"1", 1}, {"0", 0}, {"7", 1}, {"-2", 0}, {"abc", 0}, {"", 0}};
+  const std::pair<QString, int> cases[] = {{"1", 1},  {"0", 0},   {"7", 1},
+                                           {"-2", 0}, {"abc", 0}, {"", 0}};
   for (const auto& [stored, expected] : cases) {
     Store("options/language", stored);
     EXPECT_EQ(ViewerSettings::Language(), expected) << stored.toStdString();
@@ -49,8 +51,9 @@ TEST_F(SettingsTest, WebAddressesFromOneSetting) {
   EXPECT_EQ(SoftLinkUrl("ktviewer/help.asp"),
             "http://127.0.0.1:8080/web/_client/softlinks.asp?folder=ktviewer/help.asp");
   Store("options/webhost", "https://kintrail.example.org/");
-  EXPECT_EQ(SoftLinkUrl("ktviewer/infowindowhelp.asp"),
-            "https://kintrail.example.org/web/_client/softlinks.asp?folder=ktviewer/infowindowhelp.asp");
+  EXPECT_EQ(
+      SoftLinkUrl("ktviewer/infowindowhelp.asp"),
+      "https://kintrail.example.org/web/_client/softlinks.asp?folder=ktviewer/infowindowhelp.asp");
 }
 
 }  // namespace

@@ -18,7 +18,7 @@
 namespace ktviewer::testing {
 
 class WindowTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     ASSERT_TRUE(settingsFolder_.isValid());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder_.path());
@@ -50,7 +50,8 @@ protected:
   }
 
   void StoreSetting(const QString& key, const QString& value) {
-    QSettings(QSettings::IniFormat, QSettings::UserScope, "Kintrail", "KTViewer").setValue(key, value);
+    QSettings(QSettings::IniFormat, QSettings::UserScope, "Kintrail", "KTViewer")
+        .setValue(key, value);
   }
   QString Setting(const QString& key) {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, "Kintrail", "KTViewer")
@@ -75,7 +76,7 @@ protected:
   QString nextFileName;
   int splashes = 0;
 
-private:
+ private:
   QTemporaryDir settingsFolder_;
 };
 
