@@ -428,5 +428,36 @@ TEST_F(CallbackTest, AnOutputThatCannotBeReplacedFailsWithCreateError) {
   EXPECT_EQ(files, 1u) << "temporary file left";
 }
 
+TEST_F(CallbackTest, UgtLogsItsStructureAndResponse) {
+  GTCMDSTRUCT first = Client();
+  ASSERT_EQ(gt(&first), 0);
+  UGTCMDSTRUCT u{};
+  u.ulugtStructSize = UGTCMDSTRUCT_SIZE;
+  u.lFunction = UGT_FUNCTION_GUNZIP;
+  u.bAllQuiet = 1;
+  u.bDiagnosticLog = 1;
+  u.TestFlag = 1;
+  u.dwUGTSubOptions = GT_SUBOPT_EVENT_LOG;
+  u.lpszGTFile = target.c_str();
+  ASSERT_EQ(ugt(&u), 0);
+  const std::string diagnostic = ReadFile(Path("logs/BNGT32.LOG"));
+  EXPECT_NE(diagnostic.find("ulugtStructSize:  " + std::to_string(UGTCMDSTRUCT_SIZE) + " \n"),
+            std::string::npos);
+  EXPECT_NE(diagnostic.find("TestFlag: 1 \n"), std::string::npos);
+  EXPECT_NE(diagnostic.find(target + "\n"), std::string::npos);
+  const std::string events = ReadFile(Path("logs/BNGTLOG.TXT"));
+  EXPECT_NE(events.find("data.xml [Tested]\n"), std::string::npos) << events;
+  EXPECT_NE(events.find("Brennet-GT Response: 0 -\nlReturnCount: 1\nlpszReturnString: "),
+            std::string::npos)
+      << events;
+
+  // A failure is logged with the reading structure's own form of the text.
+  u.lpszGTFile = source.c_str();
+  EXPECT_EQ(ugt(&u), GT_BAD_STRUCTURE);
+  EXPECT_NE(ReadFile(Path("logs/BNGT32.LOG"))
+                .find("\nBrennet-GT Error Problem with structure of GZIP/TAR file (" + source + ")\n"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace bngt32test

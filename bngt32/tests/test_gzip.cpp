@@ -89,7 +89,7 @@ TEST_F(GzipTest, UgtRestoresBytesAndTimeOfTheClientFile) {
 }
 
 TEST_F(GzipTest, UgtRestoresFilesOfGnuGzipAndPigz) {
-  const std::string data = SummaryLikeXml(200);
+  const std::string data = SummaryLikeXml(60);
   WriteFile(Path("in/data.txt"), data);
   struct Case {
     const char* command;
