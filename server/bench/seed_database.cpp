@@ -15,19 +15,22 @@ using namespace kt::server;
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::cerr << "usage: server_bench_seed DB TOKENS_FILE [GENEALOGISTS [INDIVIDUALS [SESSIONS]]]\n";
+    std::cerr << "usage: server_bench_seed DB TOKENS_FILE [GENEALOGISTS [INDIVIDUALS [SESSIONS]]]\n"
+                 "       server_bench_seed DB TOKENS_FILE --sessions N   (fresh sessions only)\n";
     return 2;
   }
+  const bool sessionsOnly = argc > 3 && std::string(argv[3]) == "--sessions";
   const std::string db = argv[1];
   const std::string tokensFile = argv[2];
-  const int genealogists = argc > 3 ? std::atoi(argv[3]) : 1000;
+  const int genealogists = sessionsOnly ? 1000 : argc > 3 ? std::atoi(argv[3]) : 1000;
   const long individuals = argc > 4 ? std::atol(argv[4]) : 2'000'000;
-  const int sessions = argc > 5 ? std::atoi(argv[5]) : 200;
+  const int sessions = sessionsOnly ? std::atoi(argv[4]) : argc > 5 ? std::atoi(argv[5]) : 200;
   if (!InitCredentials()) return 1;
   SqliteStorage storage(db);
   const auto now = std::chrono::duration_cast<std::chrono::seconds>(
                        std::chrono::system_clock::now().time_since_epoch()).count();
 
+  if (!sessionsOnly) {
   // 20000 surnames; the k-th is drawn with weight 1/k (rank 1 "COMMON" is
   // about one individual in ten, the last ones a handful each).
   const int surnames = 20000;
@@ -88,6 +91,9 @@ int main(int argc, char** argv) {
     rare.push_back(person);
   }
   storage.StoreSummary(1, 0, rare, now, PrivacyRule{1925});
+  std::cout << "seeded " << genealogists << " genealogists, " << made + 5 << " individuals\n";
+  }
+
 
   std::ofstream tokens(tokensFile);
   for (int s = 0; s < sessions; ++s) {
@@ -96,7 +102,6 @@ int main(int argc, char** argv) {
     storage.CreateSession(session);
     tokens << token << "\n";
   }
-  std::cout << "seeded " << genealogists << " genealogists, " << made + 5 << " individuals, " << sessions
-            << " sessions\n";
+  std::cout << sessions << " sessions\n";
   return 0;
 }

@@ -70,7 +70,23 @@ std::optional<double> SqliteStatement::OptionalDouble(int column) const {
   return Double(column);
 }
 
+namespace {
+
+// Memory statistics put one process-wide mutex around every allocation of
+// SQLite; the server's threads would queue on it. Must precede initialisation.
+void ConfigureOnce() {
+  static const bool configured = [] {
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    sqlite3_initialize();
+    return true;
+  }();
+  (void)configured;
+}
+
+}  // namespace
+
 SqliteConnection::SqliteConnection(const std::string& path) {
+  ConfigureOnce();
   const int rc = sqlite3_open_v2(path.c_str(), &db_,
                                  SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                                  nullptr);

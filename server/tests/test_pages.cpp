@@ -252,14 +252,16 @@ TEST_F(ServerPages, PagingCountsPagesAndAnswersThePageItSends) {
 TEST_F(ServerPages, GenealogistCountsLeaveOutTheLivingUntilTheyAreOldEnough) {
   AddAccount("alice");
   AddAccount("bob", 51.5, -0.13);
+  AddAccount("carol", 45.75, 4.85);
   std::string alice = Login("alice");
-  const std::string bob = Login("bob");
+  const std::string bob = Login("bob"), carol = Login("carol");
+  Upload(carol, 0, "MARTIN", {{"C1", "EVE", 1950, ""}});  // living today, shown in forty years
   Upload(alice, 0, "DUPONT", {{"I1", "JEAN", 1850, "PARIS"}, {"I2", "PAUL", 1950, "PARIS"}, {"I3", "LUC", 1990, ""}});
   Upload(bob, 0, "DUPONT", {{"B1", "ANNE", 1700, "", 1760}});
   Upload(bob, 0, "DUPONT", {{"B2", "ZOE", 2000, ""}});  // a file of living people only
-  auto search = [&](int minYear, int maxYear) {
+  auto search = [&](int minYear, int maxYear, const std::string& name = "Dupont") {
     const PageResponse r = Post("/worldsearch/searchgenealogists.asp",
-                                "<getrows page='1'><params lastname=\"Dupont\" minyear='" + std::to_string(minYear) +
+                                "<getrows page='1'><params lastname=\"" + name + "\" minyear='" + std::to_string(minYear) +
                                     "' maxyear='" + std::to_string(maxYear) + "'/></getrows>",
                                 alice);
     pugi::xml_document doc;
@@ -273,8 +275,10 @@ TEST_F(ServerPages, GenealogistCountsLeaveOutTheLivingUntilTheyAreOldEnough) {
   };
   EXPECT_EQ(search(0, 10000), "alice 1850-1850 1 485100; bob 1700-1760 1 513000; ");
   EXPECT_EQ(search(1700, 1800), "bob 1700-1760 1 513000; ");
+  EXPECT_EQ(search(0, 10000, "Martin"), "");
   now_ += 40LL * 365 * 86400;  // 2065: Paul (1950) is shown now, Luc (1990) not yet
   alice = Login("alice");
   EXPECT_EQ(search(0, 10000), "alice 1850-1950 2 485100; bob 1700-1760 1 513000; ");
+  EXPECT_EQ(search(0, 10000, "Martin"), "carol 1950-1950 1 454500; ");
   EXPECT_EQ(search(1940, 1960), "alice 1950-1950 1 485100; ");
 }
