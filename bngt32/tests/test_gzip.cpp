@@ -75,6 +75,30 @@ TEST_F(GzipTest, ClientCallWritesTheDesignedMemberThatGnuGzipRestores) {
   EXPECT_EQ(files, 2);
 }
 
+TEST_F(GzipTest, ClientCallWorksInTheDataFolderAndOnNamesWithBlanks) {
+  // The data folder may be ~/.local/share/kintrail/; summary names may hold blanks.
+  for (const char* relative : {".local/share/kintrail/smith.ged.xml", "my files/the smiths.ged.xml"}) {
+    SCOPED_TRACE(relative);
+    const std::string source = Path(relative);
+    WriteFile(source, "<gedcom id=\"1\"></gedcom>");
+    ASSERT_EQ(ClientCall(source), 0);
+    std::string out;
+    EXPECT_EQ(Shell("gzip -dc " + Quoted(source + ".gz"), &out), 0);
+    EXPECT_EQ(out, "<gedcom id=\"1\"></gedcom>");
+    const std::string name = fs::path(source).filename().string();
+    EXPECT_EQ(ReadFile(source + ".gz").substr(10, name.size() + 1), name + std::string(1, '\0'));
+  }
+}
+
+TEST_F(GzipTest, NamesTravelInTheOemCodePage) {
+  const std::string source = Path("m\xc3\xbcller.ged.xml");  // "müller" in UTF-8
+  WriteFile(source, "data");
+  ASSERT_EQ(ClientCall(source), 0);
+  EXPECT_EQ(ReadFile(source + ".gz").substr(10, 15), std::string("m\x81ller.ged.xml\0", 15)) << "CP437";
+  ASSERT_EQ(Gunzip(source + ".gz", Path("out")), 0);
+  EXPECT_EQ(ReadFile(Path("out/m\xc3\xbcller.ged.xml")), "data");
+}
+
 TEST_F(GzipTest, UgtRestoresBytesAndTimeOfTheClientFile) {
   const std::string source = Path("prog/smith.ged.xml");
   WriteFile(source, SummaryLikeXml(50));
