@@ -62,7 +62,7 @@ GTPRESENTER TestPresenter(PresenterLog& log) {
   return p;
 }
 
-class CallbackTest : public TempFolderTest {
+class Bngt32Callbacks : public TempFolderTest {
 protected:
   void SetUp() override {
     TempFolderTest::SetUp();
@@ -82,7 +82,7 @@ struct Reentry {
   std::vector<int32_t> nestedCodes;
 };
 
-TEST_F(CallbackTest, ACallFromInsideACallbackGetsBusyAndTheFirstGoesOn) {
+TEST_F(Bngt32Callbacks, ACallFromInsideACallbackGetsBusyAndTheFirstGoesOn) {
   Reentry reentry{item, Path("nested.gz"), {}};
   GTCMDSTRUCT s = Client();
   s.lpMinorUserData = &reentry;
@@ -112,7 +112,7 @@ TEST_F(CallbackTest, ACallFromInsideACallbackGetsBusyAndTheFirstGoesOn) {
   EXPECT_EQ(gt(&again), 0);
 }
 
-TEST_F(CallbackTest, BusyIsShownUnlessQuiet) {
+TEST_F(Bngt32Callbacks, BusyIsShownUnlessQuiet) {
   struct Nested {
     Recorder recorder;
     int32_t code = -1;
@@ -137,7 +137,7 @@ TEST_F(CallbackTest, BusyIsShownUnlessQuiet) {
   EXPECT_EQ(nested.recorder.boxes[0], std::make_pair(5, std::string("Busy, can't re-enter now")));
 }
 
-TEST_F(CallbackTest, TwoThreadsCompressAtOnce) {
+TEST_F(Bngt32Callbacks, TwoThreadsCompressAtOnce) {
   std::vector<std::string> sources;
   for (int t = 0; t < 2; ++t) {
     sources.push_back(Path("t" + std::to_string(t) + "/data.xml"));
@@ -169,7 +169,7 @@ TEST_F(CallbackTest, TwoThreadsCompressAtOnce) {
   }
 }
 
-TEST_F(CallbackTest, ARewrittenMessage261IsTheAbortReport) {
+TEST_F(Bngt32Callbacks, ARewrittenMessage261IsTheAbortReport) {
   Recorder recorder;
   recorder.rewrites[261] = "Compression stopped by you";
   recorder.answer = 1;
@@ -188,7 +188,7 @@ TEST_F(CallbackTest, ARewrittenMessage261IsTheAbortReport) {
   }
 }
 
-TEST_F(CallbackTest, AnAnswerTheBoxDoesNotAllowIsIgnored) {
+TEST_F(Bngt32Callbacks, AnAnswerTheBoxDoesNotAllowIsIgnored) {
   PresenterLog log;
   const GTPRESENTER presenter = TestPresenter(log);
   gtSetPresenter(&presenter);
@@ -215,7 +215,7 @@ TEST_F(CallbackTest, AnAnswerTheBoxDoesNotAllowIsIgnored) {
   EXPECT_EQ(log.boxes[0], "Parameters missing or bad (invalid date)");
 }
 
-TEST_F(CallbackTest, QuietFailureShowsNothingButIsLogged) {
+TEST_F(Bngt32Callbacks, QuietFailureShowsNothingButIsLogged) {
   PresenterLog log;
   const GTPRESENTER presenter = TestPresenter(log);
   gtSetPresenter(&presenter);
@@ -241,7 +241,7 @@ TEST_F(CallbackTest, QuietFailureShowsNothingButIsLogged) {
   EXPECT_NE(diagnostic.find("\nItemList does not match any file names\n"), std::string::npos);
 }
 
-TEST_F(CallbackTest, EventLogHasOneHeaderPerCall) {
+TEST_F(Bngt32Callbacks, EventLogHasOneHeaderPerCall) {
   for (int i = 0; i < 2; ++i) {
     GTCMDSTRUCT s = Client();
     s.dwGTSubOptions = GT_SUBOPT_EVENT_LOG;
@@ -257,7 +257,7 @@ TEST_F(CallbackTest, EventLogHasOneHeaderPerCall) {
   EXPECT_NE(events.find(source + " [Added]\n"), std::string::npos);
 }
 
-TEST_F(CallbackTest, RenameCallbackChangesNameAndTime) {
+TEST_F(Bngt32Callbacks, RenameCallbackChangesNameAndTime) {
   GTCMDSTRUCT s = Client();
   s.lpRenameProc = [](GTRENAMESTRUCT* r, void*) -> int32_t {
     EXPECT_EQ(r->ulStructSize, 628u);
@@ -284,7 +284,7 @@ TEST_F(CallbackTest, RenameCallbackChangesNameAndTime) {
   EXPECT_EQ(mtime, static_cast<uint32_t>(std::mktime(&local)));
 }
 
-class OverwriteTest : public CallbackTest {
+class Bngt32Overwrite : public Bngt32Callbacks {
 protected:
   // Two items already extracted once, then extracted again with the given answers.
   int32_t ExtractAgain(Recorder& recorder) {
@@ -312,7 +312,7 @@ protected:
   }
 };
 
-TEST_F(OverwriteTest, AnswersToTheOverwriteQuestion) {
+TEST_F(Bngt32Overwrite, AnswersToTheOverwriteQuestion) {
   PresenterLog log;
   log.renameTo = Path("chosen/a-renamed.txt");
   const GTPRESENTER presenter = TestPresenter(log);
@@ -348,7 +348,7 @@ TEST_F(OverwriteTest, AnswersToTheOverwriteQuestion) {
   EXPECT_EQ(ReadFile(Path("chosen/a-renamed.txt")), "new a");
 }
 
-TEST_F(OverwriteTest, WithoutAnAnswerThePresenterOrTheDefaultDecides) {
+TEST_F(Bngt32Overwrite, WithoutAnAnswerThePresenterOrTheDefaultDecides) {
   Recorder silent;  // answers 0 to type 3: not an answer of the question
   EXPECT_EQ(ExtractAgain(silent), UGT_FILE_SKIPPED) << "no presenter: No";
   EXPECT_EQ(ReadFile(Path("out/a.txt")), "old a");
@@ -363,7 +363,7 @@ TEST_F(OverwriteTest, WithoutAnAnswerThePresenterOrTheDefaultDecides) {
   EXPECT_EQ(ReadFile(Path("out/b.txt")), "new b");
 }
 
-TEST_F(OverwriteTest, ReadOnlyFilesGetTheirOwnQuestion) {
+TEST_F(Bngt32Overwrite, ReadOnlyFilesGetTheirOwnQuestion) {
   PresenterLog log;
   const GTPRESENTER presenter = TestPresenter(log);
   gtSetPresenter(&presenter);
@@ -378,7 +378,7 @@ TEST_F(OverwriteTest, ReadOnlyFilesGetTheirOwnQuestion) {
   EXPECT_EQ(ReadFile(Path("out/a.txt")), "new a");
 }
 
-TEST_F(CallbackTest, MinorStatusCancelsOnlyWithSubOption1) {
+TEST_F(Bngt32Callbacks, MinorStatusCancelsOnlyWithSubOption1) {
   auto cancel = [](const char*, int32_t, int32_t, void*) -> int32_t { return 1; };
   GTCMDSTRUCT s = Client();
   s.bAllQuiet = 1;
@@ -393,7 +393,7 @@ TEST_F(CallbackTest, MinorStatusCancelsOnlyWithSubOption1) {
   }
 }
 
-TEST_F(CallbackTest, TheTemporaryFileIsNamedAfterTheThread) {
+TEST_F(Bngt32Callbacks, TheTemporaryFileIsNamedAfterTheThread) {
   struct Seen {
     std::string folder;
     std::vector<std::string> names;
@@ -417,7 +417,7 @@ TEST_F(CallbackTest, TheTemporaryFileIsNamedAfterTheThread) {
   EXPECT_EQ(name.substr(name.size() - 4), ".TMP");
 }
 
-TEST_F(CallbackTest, AnOutputThatCannotBeReplacedFailsWithCreateError) {
+TEST_F(Bngt32Callbacks, AnOutputThatCannotBeReplacedFailsWithCreateError) {
   fs::create_directories(target);  // a folder where the .gz should go
   GTCMDSTRUCT s = Client();
   s.bAllQuiet = 1;
@@ -428,7 +428,7 @@ TEST_F(CallbackTest, AnOutputThatCannotBeReplacedFailsWithCreateError) {
   EXPECT_EQ(files, 1u) << "temporary file left";
 }
 
-TEST_F(CallbackTest, UgtLogsItsStructureAndResponse) {
+TEST_F(Bngt32Callbacks, UgtLogsItsStructureAndResponse) {
   GTCMDSTRUCT first = Client();
   ASSERT_EQ(gt(&first), 0);
   UGTCMDSTRUCT u{};

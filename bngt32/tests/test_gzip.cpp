@@ -10,7 +10,7 @@
 namespace bngt32test {
 namespace {
 
-class GzipTest : public TempFolderTest {
+class Bngt32Gzip : public TempFolderTest {
 protected:
   // Gzips `path` exactly as the client does and returns the result code.
   int32_t ClientCall(const std::string& path) {
@@ -43,7 +43,7 @@ uint32_t Little32(const std::string& b, size_t at) {
          static_cast<uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
 }
 
-TEST_F(GzipTest, ClientCallWritesTheDesignedMemberThatGnuGzipRestores) {
+TEST_F(Bngt32Gzip, ClientCallWritesTheDesignedMemberThatGnuGzipRestores) {
   const std::string source = Path("prog/smith.ged.xml");
   const std::string xml = SummaryLikeXml(300);
   WriteFile(source, xml);
@@ -75,7 +75,7 @@ TEST_F(GzipTest, ClientCallWritesTheDesignedMemberThatGnuGzipRestores) {
   EXPECT_EQ(files, 2);
 }
 
-TEST_F(GzipTest, ClientCallWorksInTheDataFolderAndOnNamesWithBlanks) {
+TEST_F(Bngt32Gzip, ClientCallWorksInTheDataFolderAndOnNamesWithBlanks) {
   // The data folder may be ~/.local/share/kintrail/; summary names may hold blanks.
   for (const char* relative : {".local/share/kintrail/smith.ged.xml", "my files/the smiths.ged.xml"}) {
     SCOPED_TRACE(relative);
@@ -90,7 +90,7 @@ TEST_F(GzipTest, ClientCallWorksInTheDataFolderAndOnNamesWithBlanks) {
   }
 }
 
-TEST_F(GzipTest, NamesTravelInTheOemCodePage) {
+TEST_F(Bngt32Gzip, NamesTravelInTheOemCodePage) {
   const std::string source = Path("m\xc3\xbcller.ged.xml");  // "müller" in UTF-8
   WriteFile(source, "data");
   ASSERT_EQ(ClientCall(source), 0);
@@ -99,7 +99,7 @@ TEST_F(GzipTest, NamesTravelInTheOemCodePage) {
   EXPECT_EQ(ReadFile(Path("out/m\xc3\xbcller.ged.xml")), "data");
 }
 
-TEST_F(GzipTest, UgtRestoresBytesAndTimeOfTheClientFile) {
+TEST_F(Bngt32Gzip, UgtRestoresBytesAndTimeOfTheClientFile) {
   const std::string source = Path("prog/smith.ged.xml");
   WriteFile(source, SummaryLikeXml(50));
   struct utimbuf times{1500000000, 1500000000};
@@ -112,7 +112,7 @@ TEST_F(GzipTest, UgtRestoresBytesAndTimeOfTheClientFile) {
   EXPECT_EQ(st.st_mtime, 1500000000);
 }
 
-TEST_F(GzipTest, UgtRestoresFilesOfGnuGzipAndPigz) {
+TEST_F(Bngt32Gzip, UgtRestoresFilesOfGnuGzipAndPigz) {
   const std::string data = SummaryLikeXml(60);
   WriteFile(Path("in/data.txt"), data);
   struct Case {
@@ -135,7 +135,7 @@ TEST_F(GzipTest, UgtRestoresFilesOfGnuGzipAndPigz) {
   }
 }
 
-TEST_F(GzipTest, NameWithoutFnameComesFromTheGzipPath) {
+TEST_F(Bngt32Gzip, NameWithoutFnameComesFromTheGzipPath) {
   WriteFile(Path("a/data.txt"), "plain text\n");
   ASSERT_EQ(Shell("gzip -nc " + Quoted(Path("a/data.txt")) + " > " + Quoted(Path("a/data.txt.gz"))), 0);
   // The gzip file's path without its root and last extension, under the destination.
@@ -150,7 +150,7 @@ TEST_F(GzipTest, NameWithoutFnameComesFromTheGzipPath) {
   EXPECT_EQ(ReadFile(Path("flat/data.txt")), "plain text\n");
 }
 
-TEST_F(GzipTest, StructureSizeAndFunctionRequirements) {
+TEST_F(Bngt32Gzip, StructureSizeAndFunctionRequirements) {
   WriteFile(Path("f.txt"), "x");
   const std::string item = "\"" + Path("f.txt") + "\"", target = Path("f.txt.gz");
   const std::string destination = Path("dest");
@@ -187,7 +187,7 @@ TEST_F(GzipTest, StructureSizeAndFunctionRequirements) {
   }
 }
 
-TEST_F(GzipTest, LevelsOutsideOneToNineAreClamped) {
+TEST_F(Bngt32Gzip, LevelsOutsideOneToNineAreClamped) {
   WriteFile(Path("f.xml"), SummaryLikeXml(64));
   auto compress = [&](int32_t level) {
     GTCMDSTRUCT s = Quiet(GT_FUNCTION_GZIP);
@@ -209,7 +209,7 @@ TEST_F(GzipTest, LevelsOutsideOneToNineAreClamped) {
   EXPECT_NE(compress(1), compress(9));
 }
 
-TEST_F(GzipTest, BadFilterDatesFailWithInvalidDate) {
+TEST_F(Bngt32Gzip, BadFilterDatesFailWithInvalidDate) {
   WriteFile(Path("f.txt"), "x");
   const char* bad[] = {"0101200", "13012020", "00012020", "01322020", "01011969", "01012080", "0101202a"};
   for (const char* date : bad) {
@@ -229,7 +229,7 @@ TEST_F(GzipTest, BadFilterDatesFailWithInvalidDate) {
             std::string::npos);
 }
 
-TEST_F(GzipTest, DateFiltersKeepOrDropItems) {
+TEST_F(Bngt32Gzip, DateFiltersKeepOrDropItems) {
   WriteFile(Path("old.txt"), "old");
   WriteFile(Path("new.txt"), "new");
   struct utimbuf old{946728000, 946728000};  // 2000-01-01 12:00 UTC
@@ -255,7 +255,7 @@ TEST_F(GzipTest, DateFiltersKeepOrDropItems) {
   EXPECT_TRUE(fs::exists(destination + "new.txt.gz"));
 }
 
-TEST_F(GzipTest, TwoItemsIntoOneFileLeaveTheLastOne) {
+TEST_F(Bngt32Gzip, TwoItemsIntoOneFileLeaveTheLastOne) {
   WriteFile(Path("a.txt"), "first");
   WriteFile(Path("b.txt"), "second");
   const std::string items = "\"" + Path("a.txt") + "\" \"" + Path("b.txt") + "\"";
@@ -269,7 +269,7 @@ TEST_F(GzipTest, TwoItemsIntoOneFileLeaveTheLastOne) {
   EXPECT_EQ(out, "second");
 }
 
-TEST_F(GzipTest, ReadOnlyOutputIsReplaced) {
+TEST_F(Bngt32Gzip, ReadOnlyOutputIsReplaced) {
   WriteFile(Path("f.txt"), "new data");
   WriteFile(Path("f.txt.gz"), "old");
   ::chmod(Path("f.txt.gz").c_str(), 0444);
@@ -279,7 +279,7 @@ TEST_F(GzipTest, ReadOnlyOutputIsReplaced) {
   EXPECT_EQ(out, "new data");
 }
 
-TEST_F(GzipTest, MissingSourceAndCommentAndLineEnds) {
+TEST_F(Bngt32Gzip, MissingSourceAndCommentAndLineEnds) {
   GTCMDSTRUCT s = Quiet(GT_FUNCTION_GZIP);
   const std::string missing = Path("none.txt"), target = Path("none.gz");
   s.lpszItemList = missing.c_str();
@@ -303,7 +303,7 @@ TEST_F(GzipTest, MissingSourceAndCommentAndLineEnds) {
   EXPECT_EQ(data, "a\r\nb\r\n");
 }
 
-TEST_F(GzipTest, DamagedFilesEndWithTheirCodeAndLeaveNothing) {
+TEST_F(Bngt32Gzip, DamagedFilesEndWithTheirCodeAndLeaveNothing) {
   const std::string data = SummaryLikeXml(40);
   WriteFile(Path("d.xml"), data);
   ASSERT_EQ(Shell("gzip -c " + Quoted(Path("d.xml")) + " > " + Quoted(Path("good.gz"))), 0);
@@ -350,7 +350,7 @@ TEST_F(GzipTest, DamagedFilesEndWithTheirCodeAndLeaveNothing) {
   EXPECT_FALSE(fs::exists(Path("out/d.xml")));
 }
 
-TEST_F(GzipTest, KeepPartialSubOptionLeavesWhatWasDecoded) {
+TEST_F(Bngt32Gzip, KeepPartialSubOptionLeavesWhatWasDecoded) {
   WriteFile(Path("d.xml"), SummaryLikeXml(200));
   ASSERT_EQ(Shell("gzip -c " + Quoted(Path("d.xml")) + " > " + Quoted(Path("g.gz"))), 0);
   const std::string good = ReadFile(Path("g.gz"));
@@ -365,7 +365,7 @@ TEST_F(GzipTest, KeepPartialSubOptionLeavesWhatWasDecoded) {
   EXPECT_GT(fs::file_size(Path("out/d.xml")), 0u);
 }
 
-TEST_F(GzipTest, ExtractingOntoTheGzipFileItselfIsRefused) {
+TEST_F(Bngt32Gzip, ExtractingOntoTheGzipFileItselfIsRefused) {
   // A member whose stored name is its own file name, extracted into its own folder.
   WriteFile(Path("self.gz"), "placeholder");
   WriteFile(Path("src/self.gz"), "payload");
@@ -380,7 +380,7 @@ TEST_F(GzipTest, ExtractingOntoTheGzipFileItselfIsRefused) {
   EXPECT_EQ(ReadFile(target), before);
 }
 
-TEST_F(GzipTest, UnsafeStoredNamesAreRefusedAndNothingIsWritten) {
+TEST_F(Bngt32Gzip, UnsafeStoredNamesAreRefusedAndNothingIsWritten) {
   struct Case {
     const char* storedName;
   } cases[] = {{"../escape.txt"}, {"a/../../escape.txt"}, {"/tmp/escape.txt"},
@@ -403,7 +403,7 @@ TEST_F(GzipTest, UnsafeStoredNamesAreRefusedAndNothingIsWritten) {
   }
 }
 
-TEST_F(GzipTest, GunzipChecksItsParameters) {
+TEST_F(Bngt32Gzip, GunzipChecksItsParameters) {
   WriteFile(Path("x.gz"), "");
   const std::string gz = Path("x.gz");
   struct Case {
@@ -437,7 +437,7 @@ TEST_F(GzipTest, GunzipChecksItsParameters) {
   }
 }
 
-TEST_F(GzipTest, TestModeAndMemoryAndInformation) {
+TEST_F(Bngt32Gzip, TestModeAndMemoryAndInformation) {
   const std::string data = SummaryLikeXml(20);
   WriteFile(Path("m.xml"), data);
   ASSERT_EQ(Shell("gzip -c " + Quoted(Path("m.xml")) + " > " + Quoted(Path("m.gz"))), 0);
@@ -499,7 +499,7 @@ int32_t BNGT32_CALLBACK MemoryProc(int32_t request, void* buffer, int32_t size, 
   return static_cast<int32_t>(n);
 }
 
-TEST_F(GzipTest, MemoryFunctionsGoThroughTheCallbackBlock) {
+TEST_F(Bngt32Gzip, MemoryFunctionsGoThroughTheCallbackBlock) {
   const std::string data = SummaryLikeXml(30);
   MemoryData memory{data, 0, {}};
   GTCALLBACKSTRUCT block{sizeof(GTCALLBACKSTRUCT), MemoryProc, &memory, nullptr, nullptr};

@@ -5,7 +5,7 @@
 namespace bngt32test {
 namespace {
 
-class ItemListTest : public TempFolderTest {
+class Bngt32ItemList : public TempFolderTest {
 protected:
   void SetUp() override {
     TempFolderTest::SetUp();
@@ -23,7 +23,7 @@ protected:
   fs::path previous_;
 };
 
-TEST_F(ItemListTest, SelectionAndStoredNames) {
+TEST_F(Bngt32ItemList, SelectionAndStoredNames) {
   struct Case {
     const char* name;
     const char* items;

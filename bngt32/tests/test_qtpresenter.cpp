@@ -13,7 +13,7 @@
 namespace bngt32test {
 namespace {
 
-class QtPresenterTest : public TempFolderTest {
+class Bngt32QtPresenter : public TempFolderTest {
 protected:
   void SetUp() override {
     TempFolderTest::SetUp();
@@ -46,7 +46,7 @@ protected:
   }
 };
 
-TEST_F(QtPresenterTest, OverwriteDialogLayout) {
+TEST_F(Bngt32QtPresenter, OverwriteDialogLayout) {
   bngt32qt::TOverwriteDialog dialog("/x/a.txt exists, do you want to overwrite it?",
                                     "Brennet-GT Warning");
   dialog.show();
@@ -71,7 +71,7 @@ TEST_F(QtPresenterTest, OverwriteDialogLayout) {
   kt::testing::SaveScreenshot(dialog, "bngt32_overwrite_dialog");
 }
 
-TEST_F(QtPresenterTest, OverwriteAnswersThroughTheDialog) {
+TEST_F(Bngt32QtPresenter, OverwriteAnswersThroughTheDialog) {
   struct Case {
     const char* button;
     int32_t expected;
@@ -97,7 +97,7 @@ TEST_F(QtPresenterTest, OverwriteAnswersThroughTheDialog) {
   }
 }
 
-TEST_F(QtPresenterTest, RenameWritesUnderTheChosenName) {
+TEST_F(Bngt32QtPresenter, RenameWritesUnderTheChosenName) {
   bngt32qt::SetOverwriteDialogRunner([](bngt32qt::TOverwriteDialog& dialog) {
     dialog.ButtonRename->click();
     return dialog.result();
@@ -116,7 +116,7 @@ TEST_F(QtPresenterTest, RenameWritesUnderTheChosenName) {
   EXPECT_EQ(ReadFile(chosen), "new");
 }
 
-TEST_F(QtPresenterTest, ErrorsAreMessageBoxes) {
+TEST_F(Bngt32QtPresenter, ErrorsAreMessageBoxes) {
   std::vector<kt::MessageBoxRequest> shown;
   kt::SetMessageBoxHandler([&](const kt::MessageBoxRequest& r) {
     shown.push_back(r);

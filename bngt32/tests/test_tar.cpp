@@ -10,7 +10,7 @@
 namespace bngt32test {
 namespace {
 
-class TarTest : public TempFolderTest {
+class Bngt32Tar : public TempFolderTest {
 protected:
   // Stored names lose the folder each item was named in, unless told otherwise.
   int32_t Add(const std::string& archive, const std::string& items, int32_t grow = 0,
@@ -43,7 +43,7 @@ protected:
   }
 };
 
-TEST_F(TarTest, OneByteFileMakesThreeBlocks) {
+TEST_F(Bngt32Tar, OneByteFileMakesThreeBlocks) {
   WriteFile(Path("one.txt"), "1");
   ASSERT_EQ(Add(Path("one.tar"), Path("one.txt")), 0);
   const std::string tar = ReadFile(Path("one.tar"));
@@ -57,7 +57,7 @@ TEST_F(TarTest, OneByteFileMakesThreeBlocks) {
   EXPECT_EQ(tar.substr(1024), std::string(512, '\0'));
 }
 
-TEST_F(TarTest, GnuTarListsAndExtractsWhatGtWrites) {
+TEST_F(Bngt32Tar, GnuTarListsAndExtractsWhatGtWrites) {
   WriteFile(Path("src/plain.txt"), "hello\n");
   WriteFile(Path("src/run.BAT"), "@echo off\n");
   WriteFile(Path("src/locked.txt"), "do not touch");
@@ -90,7 +90,7 @@ TEST_F(TarTest, GnuTarListsAndExtractsWhatGtWrites) {
   EXPECT_EQ(st.st_mtime, 1234567890);
 }
 
-TEST_F(TarTest, NameLengthsAroundTheNameField) {
+TEST_F(Bngt32Tar, NameLengthsAroundTheNameField) {
   struct Case {
     std::string stored;
     bool usesPrefix;
@@ -128,7 +128,7 @@ TEST_F(TarTest, NameLengthsAroundTheNameField) {
   fs::current_path(previous);
 }
 
-TEST_F(TarTest, AddingKeepsOldItemsAndOneEndBlock) {
+TEST_F(Bngt32Tar, AddingKeepsOldItemsAndOneEndBlock) {
   WriteFile(Path("a.txt"), "aaa");
   WriteFile(Path("b.txt"), "bbbb");
   WriteFile(Path("c.txt"), "cc");
@@ -146,7 +146,7 @@ TEST_F(TarTest, AddingKeepsOldItemsAndOneEndBlock) {
   EXPECT_EQ(ReadFile(Path("out/b.txt")), "bbbb");
 }
 
-TEST_F(TarTest, DeletingByPatternAndByIndex) {
+TEST_F(Bngt32Tar, DeletingByPatternAndByIndex) {
   for (const char* n : {"a.txt", "b.log", "c.txt", "d.log"}) WriteFile(Path(n), n);
   ASSERT_EQ(Add(Path("t.tar"), Path("*.txt") + " " + Path("*.log")), 0);
   GTCMDSTRUCT s = Quiet(GT_FUNCTION_TAR_DELETE);
@@ -174,7 +174,7 @@ TEST_F(TarTest, DeletingByPatternAndByIndex) {
   EXPECT_EQ(gt(&s), GT_NO_MATCH);
 }
 
-TEST_F(TarTest, UgtExtractsGnuUstarArchives) {
+TEST_F(Bngt32Tar, UgtExtractsGnuUstarArchives) {
   WriteFile(Path("in/top.txt"), "top");
   const std::string deep = std::string(70, 'k') + "/" + std::string(70, 'm') + "/file.bin";
   WriteFile(Path("in/") + deep, std::string(5000, '\x7f'));
@@ -199,7 +199,7 @@ TEST_F(TarTest, UgtExtractsGnuUstarArchives) {
   EXPECT_FALSE(fs::exists(Path("out/top.txt")));
 }
 
-TEST_F(TarTest, DamagedArchivesEndWithTheirCode) {
+TEST_F(Bngt32Tar, DamagedArchivesEndWithTheirCode) {
   WriteFile(Path("a.txt"), std::string(1000, 'a'));
   ASSERT_EQ(Add(Path("t.tar"), Path("a.txt")), 0);
   const std::string good = ReadFile(Path("t.tar"));
@@ -228,7 +228,7 @@ TEST_F(TarTest, DamagedArchivesEndWithTheirCode) {
   }
 }
 
-TEST_F(TarTest, ExtractionStaysInsideTheDestination) {
+TEST_F(Bngt32Tar, ExtractionStaysInsideTheDestination) {
   // Hand-made headers with unsafe names, the rest of the archive as GNU writes it.
   auto archiveWith = [&](const std::string& name, char type = '0', const std::string& link = "") {
     std::string header(512, '\0');
@@ -273,7 +273,7 @@ TEST_F(TarTest, ExtractionStaysInsideTheDestination) {
   EXPECT_FALSE(fs::exists(Path("out/innocent")));
 }
 
-TEST_F(TarTest, ListingFunctionsWalkTheItems) {
+TEST_F(Bngt32Tar, ListingFunctionsWalkTheItems) {
   for (const char* n : {"a.txt", "b.log", "c.txt"}) WriteFile(Path(n), n);
   ASSERT_EQ(Add(Path("t.tar"), Path("*.*")), 0);
   const std::string archive = Path("t.tar");
