@@ -100,7 +100,7 @@ class Extraction {
     m_.RaiseAddMarriage(0, StatusExtracting);
     m_.extractMinYear = 9999;
     m_.extractMaxYear = -9999;
-    kt::ProcessPendingMessages();
+    PumpMessages();
   }
 
   void Ascendants(const std::string& id, int32_t gen) {
@@ -124,8 +124,11 @@ class Extraction {
     }
   }
 
-  void Descendants(const std::string& id, int32_t gen) {
-    auto p = Individual(m_.FindIndiv(id));
+  void Descendants(const std::string& id, int32_t gen) { DescendantsAt(m_.FindIndiv(id), gen); }
+
+  // Descendants of the individual at index k (what FindIndiv of its Id gives).
+  void DescendantsAt(int32_t k, int32_t gen) {
+    auto p = Individual(k);
     if (!p || p->alreadyScant) return;
     p->alreadyScant = true;
     if (!p->alreadyScantAsSpouse) {
@@ -241,7 +244,7 @@ class Extraction {
     ++m_.extractedIndividuals;
     if ((m_.extractedIndividuals & 3) == 3) {
       m_.RaiseAddIndividual(m_.extractedIndividuals, m_.status);
-      kt::ProcessPendingMessages();
+      PumpMessages();
     }
   }
 
@@ -249,7 +252,7 @@ class Extraction {
     ++m_.extractedFamilies;
     m_.RaiseAddMarriage(m_.extractedFamilies, m_.status);
     if (keepResponsive)
-      for (int i = 0; i < 100; ++i) kt::ProcessPendingMessages();
+      PumpMessages(100);
   }
 
   void Write(const TCGedcomIndividual& p) {
@@ -297,10 +300,9 @@ class Extraction {
   void Children(const TCGedcomMarriage& f, int32_t gen) {
     const std::string& text = f.gedcomString;
     for (size_t at = text.find("1 CHIL"); at != std::string::npos; at = text.find("1 CHIL", at + 6)) {
-      auto child = Individual(m_.FindIndiv(LinkAt(text, at)));
-      if (!child) continue;
-      const std::string id = child->Id;
-      Descendants(id, gen + 1);
+      // FindIndiv of the child's Id would find this same, lowest, index.
+      const int32_t k = m_.FindIndiv(LinkAt(text, at));
+      if (Individual(k)) DescendantsAt(k, gen + 1);
     }
   }
 

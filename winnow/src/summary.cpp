@@ -51,7 +51,7 @@ void WinnowGEDCOM::SynthetizeGedcom() {
   for (int32_t i = 0; i < count; ++i) {
     if ((i & 7) == 7) {
       m.RaiseAddIndividual(i, StatusSynthesising);
-      kt::ProcessPendingMessages();
+      PumpMessages();
     }
     // A host may change the count from inside the event: re-check the slot.
     const TCGedcomIndividual* p = m.individuals.At(i, LIndividualsCount);

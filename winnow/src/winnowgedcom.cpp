@@ -10,6 +10,14 @@
 #include "winnowimpl.h"
 
 namespace kt::winnow {
+namespace {
+thread_local bool messageCallbackInstalled = false;
+}  // namespace
+
+void PumpMessages(int times) {
+  if (!messageCallbackInstalled) return;
+  for (int i = 0; i < times; ++i) kt::ProcessPendingMessages();
+}
 
 void WinnowGEDCOM::Impl::RaiseAddIndividual(int32_t number, int32_t statusCode) {
   // A sink may unadvise itself from inside the event: iterate over a copy.
@@ -35,7 +43,7 @@ void WinnowGEDCOM::Impl::AddIndividual(std::shared_ptr<TCGedcomIndividual> indiv
   self.LIndividualsCount = individuals.Append(std::move(individual), self.LIndividualsCount, 50);
   if ((self.LIndividualsCount & 31) == 31) {
     RaiseAddIndividual(self.LIndividualsCount, status);
-    kt::ProcessPendingMessages();
+    PumpMessages();
   }
 }
 
@@ -43,7 +51,7 @@ void WinnowGEDCOM::Impl::AddMarriage(std::shared_ptr<TCGedcomMarriage> marriage)
   self.LMarriagesCount = marriages.Append(std::move(marriage), self.LMarriagesCount, 50);
   if ((self.LMarriagesCount & 15) == 15) {
     RaiseAddMarriage(self.LMarriagesCount, status);
-    kt::ProcessPendingMessages();
+    PumpMessages();
   }
 }
 
@@ -147,6 +155,7 @@ int32_t WinnowGEDCOM::MarriagesCapacity() const { return static_cast<int32_t>(im
 
 void SetProcessMessagesCallback(void (*callback)(void* context), void* context) {
   kt::SetProcessMessagesCallback(callback, context);
+  messageCallbackInstalled = callback != nullptr;
 }
 
 std::string OutputFileName() { return ThreadOutput().OutputFileName; }

@@ -104,6 +104,10 @@ struct TextTable {
   }
 };
 
+// Processes the calling thread's pending messages `times` times; nothing to
+// do (and no call) when the host installed no callback on this thread.
+void PumpMessages(int times = 1);
+
 struct WinnowGEDCOM::Impl {
   explicit Impl(WinnowGEDCOM& owner) : self(owner) {}
 
