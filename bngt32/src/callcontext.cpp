@@ -106,34 +106,11 @@ std::string Call::Text(int32_t number) {
 }
 
 std::string Call::Format(int32_t number, const std::string& argument) {
-  const std::string format = Text(number);
-  std::string out;
-  // Only "%s" is substituted: a caller's rewritten text cannot inject formats.
-  for (size_t i = 0; i < format.size(); ++i) {
-    if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == 's') {
-      out += argument;
-      ++i;
-    } else {
-      out += format[i];
-    }
-  }
-  return out;
+  return FormatSafely(Text(number), {}, argument);
 }
 
 std::string Call::Format(int32_t number, long first, long second) {
-  const std::string format = Text(number);
-  std::string out;
-  int used = 0;
-  for (size_t i = 0; i < format.size(); ++i) {
-    if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == 'd' && used < 2) {
-      out += std::to_string(used == 0 ? first : second);
-      ++used;
-      ++i;
-    } else {
-      out += format[i];
-    }
-  }
-  return out;
+  return FormatSafely(Text(number), {first, second});
 }
 
 int32_t Call::Present(int32_t type, uint32_t flags, int32_t code, const std::string& text,
@@ -249,6 +226,42 @@ int32_t ReportBusy(const CallSettings& settings) {
 }
 
 TarListingState& ThreadTarListing() { return Context().tarListing; }
+
+std::string FormatSafely(const std::string& format, std::initializer_list<long> numbers,
+                         const std::string& text) {
+  std::string out;
+  auto number = numbers.begin();
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] != '%') {
+      out += format[i];
+      continue;
+    }
+    size_t j = i + 1;
+    std::string flags;
+    while (j < format.size() && std::strchr("#0-+ ", format[j]) != nullptr) flags += format[j++];
+    std::string width;
+    while (j < format.size() && width.size() < 3 && format[j] >= '0' && format[j] <= '9') {
+      width += format[j++];
+    }
+    while (j < format.size() && format[j] == 'l') ++j;
+    const char conversion = j < format.size() ? format[j] : '\0';
+    char piece[64];
+    if (conversion == 'd' || conversion == 'i' || conversion == 'x' || conversion == 'X') {
+      const long value = number != numbers.end() ? *number++ : 0;
+      const std::string spec = "%" + flags + width + "l" + conversion;
+      std::snprintf(piece, sizeof piece, spec.c_str(), value);
+      out += piece;
+    } else if (conversion == 's') {
+      out += text;
+    } else if (conversion == '%' && j == i + 1) {
+      out += '%';
+    } else {
+      out.append(format, i, j - i + (conversion != '\0' ? 1 : 0));
+    }
+    i = conversion != '\0' ? j : format.size();
+  }
+  return out;
+}
 
 std::string FormatLocalDateTime(int64_t unixTime) {
   const std::time_t t = static_cast<std::time_t>(unixTime);

@@ -4,6 +4,7 @@
 // callbacks, message texts and boxes, the event log.
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 
 #include "bngt32.h"
@@ -127,6 +128,12 @@ struct TarListingState {
   int64_t nextIndex = 0;
 };
 TarListingState& ThreadTarListing();
+
+// printf-like formatting of catalogue texts, which callers may rewrite: only
+// %d, %i, %x, %X (with flags, width and "l") taking the numbers in turn, %s
+// taking the text, and %%; anything else stays as it is written.
+std::string FormatSafely(const std::string& format, std::initializer_list<long> numbers,
+                         const std::string& text = {});
 
 // The local date-time text of the item records: "MM/DD/YYYY hh:mm:ss".
 std::string FormatLocalDateTime(int64_t unixTime);

@@ -43,9 +43,7 @@ std::string FormatField(Call& call, const Field& field) {
   if (field.format == 0) return {};
   const std::string format = call.Text(field.format);
   if (format.empty()) return {};
-  char line[512];
-  std::snprintf(line, sizeof line, format.c_str(), field.value);
-  std::string out = line;
+  std::string out = FormatSafely(format, {field.value});
   if (field.text != nullptr) {
     out.append(field.text, strnlen(field.text, field.textLimit));
     out += '\n';
@@ -60,10 +58,7 @@ long FunctionValue(F f) {
 }
 
 void WriteFields(Call& call, const std::vector<Field>& fields) {
-  std::string text = "\n";
-  char header[512];
-  std::snprintf(header, sizeof header, call.Text(kMsgDiagnosticHeader).c_str(), NowText().c_str());
-  text += header;
+  std::string text = "\n" + FormatSafely(call.Text(kMsgDiagnosticHeader), {}, NowText());
   for (const Field& f : fields) text += FormatField(call, f);
   AppendToFile(LogPath(call.Text(kMsgDiagnosticLogFile)), text);
 }

@@ -70,13 +70,10 @@ void WriteResponse(Call& call, int32_t code, const UGTCMDSTRUCT& c) {
   if (!call.Settings().diagnosticLog) return;
   std::string text = call.Text(kMsgUgtResponse) + " " + std::to_string(code) + " " +
                      call.Text(kMsgUgtResultBase + code) + "\n";
-  char line[256];
-  std::snprintf(line, sizeof line, call.Text(kMsgReturnCountLine).c_str(),
-                static_cast<int>(c.lReturnCount));
-  text += std::string(line) + "\n";
-  std::snprintf(line, sizeof line, "%s %#08lx\n", call.Text(kMsgReturnStringLine).c_str(),
-                static_cast<unsigned long>(reinterpret_cast<uintptr_t>(c.lpszReturnString)));
-  text += line;
+  text += FormatSafely(call.Text(kMsgReturnCountLine), {static_cast<long>(c.lReturnCount)}) + "\n";
+  text += FormatSafely(call.Text(kMsgReturnStringLine) + " %#08lx",
+                       {static_cast<long>(reinterpret_cast<uintptr_t>(c.lpszReturnString))}) +
+          "\n";
   AppendToFile(LogPath(call.Text(kMsgEventLogFile)), text);
 }
 

@@ -1,4 +1,5 @@
 // Callbacks, the busy rule, threads, messages, presenter answers and logs.
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <thread>
@@ -456,6 +457,31 @@ TEST_F(Bngt32Callbacks, UgtLogsItsStructureAndResponse) {
   EXPECT_EQ(ugt(&u), GT_BAD_STRUCTURE);
   EXPECT_NE(ReadFile(Path("logs/BNGT32.LOG"))
                 .find("\nBrennet-GT Error Problem with structure of GZIP/TAR file (" + source + ")\n"),
+            std::string::npos);
+}
+
+TEST_F(Bngt32Callbacks, RewrittenFormatsCannotMisuseTheirArguments) {
+  Recorder recorder;
+  recorder.rewrites[190] = "%n%s%p %d %s %f";
+  recorder.rewrites[191] = "size %s %n %x %d %%\n";
+  recorder.rewrites[391] = "%s of %n %d %d %d";
+  recorder.rewrites[703] = "%d %s %s";
+  GTCMDSTRUCT s = Client();
+  s.bDiagnosticLog = 1;
+  s.dwGTSubOptions = GT_SUBOPT_EVENT_LOG;
+  s.lpMessageDisplay = Display;
+  s.lpMessageDisplayData = &recorder;
+  std::vector<std::string> majors;
+  s.lpMajorUserData = &majors;
+  s.lpMajorStatus = [](const char* text, int32_t, int32_t, void* data) -> int32_t {
+    static_cast<std::vector<std::string>*>(data)->push_back(text);
+    return 0;
+  };
+  ASSERT_EQ(gt(&s), 0);
+  EXPECT_NE(std::find(majors.begin(), majors.end(), " of %n 1 1 0"), majors.end());
+  const std::string log = ReadFile(Path("logs/BNGT32.LOG"));
+  EXPECT_NE(log.find("size  %n " ), std::string::npos) << log.substr(0, 200);
+  EXPECT_NE(ReadFile(Path("logs/BNGTLOG.TXT")).find("0 " + source + " " + source + "\n"),
             std::string::npos);
 }
 
