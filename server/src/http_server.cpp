@@ -57,7 +57,7 @@ private:
   }
 
   void OnHeader(beast::error_code ec) {
-    if (ec == http::error::header_limit) return SendPlain(431, "Request header too large\n", "", "");
+    if (ec == http::error::header_limit) return SendPlain(431, "Request header too large\n");
     if (ec) return Close();  // timeout, end of stream, or not HTTP at all
     started_ = std::chrono::steady_clock::now();
     auto& request = parser_->get();
@@ -115,7 +115,7 @@ private:
                       });
   }
 
-  void SendPlain(int status, const std::string& body, const std::string&, const std::string&) {
+  void SendPlain(int status, const std::string& body) {
     PageResponse page;
     page.status = status;
     page.contentType = "text/plain; charset=utf-8";

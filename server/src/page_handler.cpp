@@ -202,7 +202,12 @@ std::optional<RequestDocument> ParseXmlBody(PageContext& context, PageResponse& 
 
 std::string DefaultNewsUrl(const PageContext& context) {
   if (!context.options.newsUrl.empty()) return context.options.newsUrl;
-  const std::string host = context.request.host.empty() ? "127.0.0.1:8080" : context.request.host;
+  // The Host header comes from the client: only a plain host[:port] is echoed.
+  std::string host = context.request.host;
+  const bool plain = !host.empty() && host.size() < 256 &&
+                     host.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.-:[]") ==
+                         std::string::npos;
+  if (!plain) host = "127.0.0.1:8080";
   return "http://" + host + "/web/news.asp";
 }
 
