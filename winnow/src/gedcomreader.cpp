@@ -338,7 +338,7 @@ void WinnowGEDCOM::AnalyzeGedcom(const std::string& Filename, bool withGedcomStr
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(Filename.c_str(), "rb"));
   if (!file) throw std::system_error(errno, std::generic_category(), "cannot open " + Filename);
 
-  constexpr size_t kBlock = 1 << 22;
+  constexpr size_t kBlock = 1 << 20;
   std::string block(kBlock, '\0');
   auto readBlock = [&]() -> std::string_view {
     const size_t n = std::fread(block.data(), 1, block.size(), file.get());

@@ -280,12 +280,26 @@ TEST(WinnowReading, AnUnreadableFileThrowsWithErrnoAndKeepsStatusReading) {
   EXPECT_EQ(w.LIndividualsCount, 0);
 }
 
+TEST(WinnowReading, ACrLfCutBetweenTwoReadBlocksIsOneLineEnd) {
+  const std::string head = "0 HEAD\r\n0 @I1@ INDI\r\n1 NOTE ";
+  for (size_t cut : {size_t{1} << 20, (size_t{1} << 20) + 1, (size_t{2} << 20)}) {
+    // The CR of the NOTE line is the last byte of a block when cut is a block size.
+    const std::string note(cut - 1 - head.size(), 'x');
+    const std::string text = head + note + "\r\n1 NAME A /B/\r\n0 TRLR\r\n";
+    WinnowGEDCOM w;
+    ReadText(w, text);
+    ASSERT_EQ(w.LIndividualsCount, 1) << cut;
+    EXPECT_EQ(w.getIndiv(0)->Name, "B") << cut;
+    EXPECT_EQ(w.getIndiv(0)->gedcomString, "1 NOTE " + note + "\r\n1 NAME A /B/\r\n") << cut;
+  }
+}
+
 TEST(WinnowReading, FileAndMemoryAgreeAcrossReadBlocks) {
-  // Records long enough to straddle the reader's 4 MiB blocks, with CR LF
+  // Records straddling the reader's 1 MiB blocks, some with CR LF
   // pairs cut between two blocks.
   std::string text = "0 HEAD\r\n";
   int n = 0;
-  while (text.size() < (9u << 20)) {
+  while (text.size() < (3u << 20) + 4096) {
     text += "0 @I" + std::to_string(n) + "@ INDI\r1 NAME A" + std::to_string(n) + " /N" + std::to_string(n % 97) +
             "/\r\n1 BIRT\n2 DATE " + std::to_string(1000 + n % 999) + "\r\n1 NOTE " + std::string(n % 61, 'x') + "\r\n";
     ++n;
