@@ -38,6 +38,7 @@ function(kintrail_add_test name)
     KINTRAIL_BINARY_DIR="${CMAKE_BINARY_DIR}"
     KINTRAIL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   gtest_discover_tests(${name}
+    TEST_PREFIX "${name}."
     WORKING_DIRECTORY ${workdir}
     DISCOVERY_TIMEOUT 60
     PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT}
