@@ -117,7 +117,32 @@ CREATE TABLE name_counts(
   PRIMARY KEY (last_name_key, account_id, gedcom_id)) WITHOUT ROWID;
 CREATE INDEX name_counts_gedcom ON name_counts(gedcom_id);
 )sql",
+    // 4: the same counts summed per account, ordered by count, so that a
+    // surname half the genealogists share is answered from one page of them.
+    R"sql(
+CREATE INDEX name_counts_account ON name_counts(account_id);
+CREATE TABLE account_name_counts(
+  last_name_key TEXT NOT NULL,
+  account_id INTEGER NOT NULL REFERENCES accounts(id) ON DELETE CASCADE,
+  last_name TEXT NOT NULL,
+  n INTEGER NOT NULL,
+  min_birth INTEGER, min_death INTEGER, max_birth INTEGER, max_death INTEGER,
+  hidden_min_birth INTEGER,
+  PRIMARY KEY (last_name_key, account_id)) WITHOUT ROWID;
+CREATE INDEX account_name_counts_rank ON account_name_counts(last_name_key, n DESC, account_id);
+)sql",
 };
+
+// Sums the account's per-file counts into account_name_counts (all accounts
+// when `accountWhere` is empty).
+void RefreshAccountCounts(SqliteConnection& c, const std::string& accountWhere) {
+  c.Execute("DELETE FROM account_name_counts " + accountWhere);
+  c.Execute(
+      "INSERT INTO account_name_counts(last_name_key, account_id, last_name, n, min_birth, min_death, "
+      "max_birth, max_death, hidden_min_birth) SELECT last_name_key, account_id, MIN(last_name), SUM(n), "
+      "MIN(min_birth), MIN(min_death), MAX(max_birth), MAX(max_death), MIN(hidden_min_birth) FROM name_counts " +
+      accountWhere + " GROUP BY last_name_key, account_id");
+}
 
 // Fills name_counts for the individuals chosen by `where`, `cutoff` being the
 // birth year after which an individual without death is hidden.
@@ -263,6 +288,7 @@ void SqliteStorage::Migrate(SqliteConnection& connection) {
   for (int64_t v = version; v < SchemaVersion(); ++v) {
     connection.Execute(kMigrations[v]);
     if (v == 2) connection.Execute(NameCountsFill("", "CAST(strftime('%Y', 'now') AS INTEGER) - 100"));
+    if (v == 3) RefreshAccountCounts(connection, "");
   }
   if (version != SchemaVersion()) {
     connection.Execute("PRAGMA user_version=" + std::to_string(SchemaVersion()));
@@ -460,6 +486,7 @@ StoreResult SqliteStorage::StoreSummary(Id accountId, Id requestedId,
   }
   c->Execute(NameCountsFill("WHERE gedcom_id = " + std::to_string(result.gedcomId),
                             std::to_string(privacy.bornAfter)));
+  RefreshAccountCounts(*c, "WHERE account_id = " + std::to_string(accountId));
   transaction.Commit();
   return result;
 }
@@ -505,6 +532,7 @@ void SqliteStorage::ForgetGedcomsExcept(Id accountId, const std::vector<Id>& kee
     gedcom.Bind(1, id);
     gedcom.Run();
   }
+  if (!forget.empty()) RefreshAccountCounts(*c, "WHERE account_id = " + std::to_string(accountId));
   transaction.Commit();
 }
 
@@ -531,33 +559,25 @@ PageOf<GenealogistRow> SqliteStorage::SearchGenealogists(const GenealogistQuery&
     // Without years the counts kept per file answer, unless someone left out
     // of them as living has since become old enough to be shown (then the
     // individuals are counted afresh below).
-    const std::string grouped =
-        "SELECT account_id, MIN(last_name) AS last_name, MIN(min_birth) AS min_birth, MIN(min_death) AS "
-        "min_death, MAX(max_birth) AS max_birth, MAX(max_death) AS max_death, SUM(n) AS n, "
-        "MAX(COALESCE(hidden_min_birth <= ?4, 0)) AS stale FROM name_counts WHERE last_name_key = ?1 "
-        "GROUP BY account_id";
-    auto s = c->Prepare(
-        "SELECT g.account_id, a.login, a.town, a.latitude, a.longitude, g.last_name, g.min_birth, "
-        "g.min_death, g.max_birth, g.max_death, g.n, SUM(g.n > 0) OVER (), MAX(g.stale) OVER () FROM (" +
-        grouped + ") g JOIN accounts a ON a.id = g.account_id ORDER BY g.n DESC, a.login LIMIT ?2 OFFSET ?3");
-    s.Bind(1, q.lastNameKey).Bind(2, limit).Bind(3, offset).Bind(4, q.privacy.bornAfter);
-    bool stale = false;
-    // Accounts whose individuals are all hidden come last, with n = 0: they
-    // count for staleness, not as rows.
-    while (s.Step()) {
-      stale = stale || s.Int(12) != 0;
-      page.total = s.Int(11);
-      if (s.Int(10) > 0) readRow(s);
+    // Accounts whose individuals of that name are all hidden have n = 0:
+    // not a row of the result, but they may have become visible too.
+    auto summary = c->Prepare(
+        "SELECT SUM(n > 0), MIN(hidden_min_birth) FROM account_name_counts WHERE last_name_key = ?1");
+    summary.Bind(1, q.lastNameKey);
+    summary.Step();
+    const int64_t total = summary.Int(0);
+    const bool stale = !summary.IsNull(1) && summary.Int(1) <= q.privacy.bornAfter;
+    if (!stale) {
+      auto s = c->Prepare(
+          "SELECT g.account_id, a.login, a.town, a.latitude, a.longitude, g.last_name, g.min_birth, "
+          "g.min_death, g.max_birth, g.max_death, g.n, ?4 FROM account_name_counts g "
+          "JOIN accounts a ON a.id = g.account_id WHERE g.last_name_key = ?1 AND g.n > 0 "
+          "ORDER BY g.n DESC, g.account_id LIMIT ?2 OFFSET ?3");
+      s.Bind(1, q.lastNameKey).Bind(2, limit).Bind(3, offset).Bind(4, total);
+      while (s.Step()) readRow(s);
+      page.total = total;
+      return page;
     }
-    if (page.rows.empty() && offset > 0) {
-      auto count = c->Prepare("SELECT SUM(n > 0), MAX(stale) FROM (" + grouped + ")");
-      count.Bind(1, q.lastNameKey).Bind(4, q.privacy.bornAfter);
-      count.Step();
-      page.total = count.Int(0);
-      stale = count.Int(1) != 0;
-    }
-    if (!stale) return page;
-    page = {};
   }
   const std::string where = IndividualFilter(q.years, 1);
   // Grouped first, joined after: the accounts are looked up once a row of
@@ -568,7 +588,7 @@ PageOf<GenealogistRow> SqliteStorage::SearchGenealogists(const GenealogistQuery&
       "MIN(i.last_name) AS last_name, MIN(i.birth_year) AS min_birth, MIN(i.death_year) AS min_death, "
       "MAX(i.birth_year) AS max_birth, MAX(i.death_year) AS max_death, COUNT(*) AS n FROM individuals i "
       "WHERE " + where + " GROUP BY i.account_id) g JOIN accounts a ON a.id = g.account_id "
-      "ORDER BY g.n DESC, a.login LIMIT ?5 OFFSET ?6");
+      "ORDER BY g.n DESC, g.account_id LIMIT ?5 OFFSET ?6");
   BindFilter(s, q.lastNameKey, q.years, q.privacy, 1);
   s.Bind(5, limit).Bind(6, offset);
   while (s.Step()) readRow(s);
