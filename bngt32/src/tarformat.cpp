@@ -57,6 +57,33 @@ std::string FieldText(const unsigned char* field, size_t length) {
   return std::string(text, strnlen(text, length));
 }
 
+// The "path" of a POSIX extended header: records "LENGTH key=value\n".
+bool PaxPath(const std::string& records, std::string& path) {
+  size_t pos = 0;
+  bool found = false;
+  while (pos < records.size()) {
+    size_t length = 0;
+    size_t i = pos;
+    while (i < records.size() && records[i] >= '0' && records[i] <= '9' && length < kMaxLongName) {
+      length = length * 10 + static_cast<size_t>(records[i] - '0');
+      ++i;
+    }
+    if (i >= records.size() || records[i] != ' ' || length <= i - pos + 1 ||
+        length > records.size() - pos) {
+      break;
+    }
+    const std::string record = records.substr(i + 1, length - (i - pos) - 1);
+    const size_t equals = record.find('=');
+    if (equals != std::string::npos && record.compare(0, equals, "path") == 0) {
+      path = record.substr(equals + 1);
+      if (!path.empty() && path.back() == '\n') path.pop_back();
+      found = true;
+    }
+    pos += length;
+  }
+  return found;
+}
+
 }  // namespace
 
 int32_t SplitTarName(const std::string& storedName, std::string& prefix, std::string& name) {
@@ -181,12 +208,14 @@ int32_t TarReader::Next(TarEntry& entry) {
       // header, the rest is skipped.
       StringSink data;
       NullSink none;
-      const bool keep = entry.typeflag == 'L' && entry.size <= kMaxLongName;
+      const bool keep = (entry.typeflag == 'L' || entry.typeflag == 'x') && entry.size <= kMaxLongName;
       if (const int32_t code = CopyData(keep ? static_cast<ByteSink&>(data) : none); code != 0) {
         return code;
       }
-      if (keep) {
+      if (keep && entry.typeflag == 'L') {
         longName = data.bytes.substr(0, data.bytes.find('\0'));
+        haveLongName = true;
+      } else if (keep && PaxPath(data.bytes, longName)) {
         haveLongName = true;
       }
       continue;

@@ -101,7 +101,8 @@ int32_t Untar(Call& call, const UgtJob& job) {
         if (!IsSafeRelativeName(name.substr(0, name.find_last_not_of('/') + 1))) {
           return call.Report(GT_BAD_STRUCTURE, entry.name);
         }
-        if (PrepareFoldersInside(settings.destination, name) != 0) {
+        if (!CreateMissingFolders(settings.destination) ||
+            PrepareFoldersInside(settings.destination, name) != 0) {
           return call.Report(GT_FILE_CREATE_ERROR, entry.name);
         }
       }

@@ -199,6 +199,22 @@ TEST_F(Bngt32Tar, UgtExtractsGnuUstarArchives) {
   EXPECT_FALSE(fs::exists(Path("out/top.txt")));
 }
 
+TEST_F(Bngt32Tar, UgtExtractsGnuLongNamesAndPaxArchives) {
+  const std::string deep = std::string(120, 'q') + "/" + std::string(90, 'r') + ".txt";
+  WriteFile(Path("in/") + deep, "long");
+  for (const char* format : {"gnu", "pax"}) {
+    SCOPED_TRACE(format);
+    fs::remove_all(Path("out"));
+    ASSERT_EQ(Shell("cd " + Quoted(Path("in")) + " && tar --format=" + format + " -cf ../l.tar " +
+                    std::string(120, 'q')),
+              0);
+    int32_t count = 0;
+    ASSERT_EQ(Extract(Path("l.tar"), Path("out"), nullptr, &count), 0);
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(ReadFile(Path("out/") + deep), "long");
+  }
+}
+
 TEST_F(Bngt32Tar, DamagedArchivesEndWithTheirCode) {
   WriteFile(Path("a.txt"), std::string(1000, 'a'));
   ASSERT_EQ(Add(Path("t.tar"), Path("a.txt")), 0);
