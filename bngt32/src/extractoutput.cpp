@@ -133,7 +133,8 @@ ExtractOutcome ExtractItem(Call& call, const ExtractSettings& settings,
       return outcome;
     }
     if ((settings.subOptions & UGT_SUBOPT_DELETE_EXISTING) && existing.exists) {
-      ApplyReadOnly(output, false);
+      // A link is removed itself; what it points to is left alone.
+      if (!existing.isSymlink) ApplyReadOnly(output, false);
       if (::unlink(output.c_str()) != 0) {
         outcome.code = 8;
         outcome.detail = output;
