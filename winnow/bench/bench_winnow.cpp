@@ -19,22 +19,17 @@
 
 namespace {
 
-// Peak resident memory of the process, in bytes.
-long long PeakRss() {
+// A size field of /proc/self/status ("VmHWM:" the peak resident size,
+// "VmRSS:" the current one), in bytes.
+long long StatusBytes(const std::string& field) {
   std::ifstream status("/proc/self/status");
   std::string line;
   while (std::getline(status, line))
-    if (line.rfind("VmHWM:", 0) == 0) return std::stoll(line.substr(6)) * 1024;
+    if (line.rfind(field, 0) == 0) return std::stoll(line.substr(field.size())) * 1024;
   return -1;
 }
-
-long long CurrentRss() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.rfind("VmRSS:", 0) == 0) return std::stoll(line.substr(6)) * 1024;
-  return -1;
-}
+long long PeakRss() { return StatusBytes("VmHWM:"); }
+long long CurrentRss() { return StatusBytes("VmRSS:"); }
 
 double CpuSeconds() {
   rusage usage{};

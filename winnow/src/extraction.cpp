@@ -364,42 +364,37 @@ std::string WithoutAtSigns(const std::string& text) {
   return id;
 }
 
+// The frame the three extractions share: header, reset, the walk, the
+// supplementary records, trailer and statistics.
+template <class Walk>
+void RunExtraction(WinnowGEDCOM::Impl& model, const std::string& indivId, const std::string& idVal, Walk&& walk) {
+  const std::string id = WithoutAtSigns(indivId);
+  Extraction x(model);
+  x.WriteHeader(idVal);
+  x.ResetMarks();
+  walk(x, id);
+  if (!model.self.SupplementaryLinks.empty()) x.Supplementary();
+  x.Finish();
+}
+
 }  // namespace
 
 std::string WinnowGEDCOM::GetASCE(const std::string& indivId, const std::string& idVal) {
-  const std::string id = WithoutAtSigns(indivId);
-  Extraction x(*impl_);
-  x.WriteHeader(idVal);
-  x.ResetMarks();
-  x.Ascendants(id, 1);
-  if (!SupplementaryLinks.empty()) x.Supplementary();
-  x.Finish();
+  RunExtraction(*impl_, indivId, idVal, [](Extraction& x, const std::string& id) { x.Ascendants(id, 1); });
   return "0";
 }
 
 std::string WinnowGEDCOM::GetDESC(const std::string& indivId, const std::string& idVal) {
-  const std::string id = WithoutAtSigns(indivId);
-  Extraction x(*impl_);
-  x.WriteHeader(idVal);
-  x.ResetMarks();
-  x.Descendants(id, 1);
-  if (!SupplementaryLinks.empty()) x.Supplementary();
-  x.Finish();
+  RunExtraction(*impl_, indivId, idVal, [](Extraction& x, const std::string& id) { x.Descendants(id, 1); });
   return "0";
 }
 
 int16_t WinnowGEDCOM::GetFamily(const std::string& indivId, const std::string& idVal) {
-  const std::string id = WithoutAtSigns(indivId);
-  Extraction x(*impl_);
-  x.WriteHeader(idVal);
-  x.ResetMarks();
-  {
+  RunExtraction(*impl_, indivId, idVal, [this](Extraction& x, const std::string& id) {
     Extraction::GenerationLimit limit(*this, 2);
     x.Descendants(id, 1);
     x.Parents(id);
-  }
-  if (!SupplementaryLinks.empty()) x.Supplementary();
-  x.Finish();
+  });
   return 0;
 }
 
