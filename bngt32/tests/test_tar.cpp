@@ -282,6 +282,30 @@ TEST_F(Bngt32Tar, ExtractionStaysInsideTheDestination) {
   WriteFile(Path("evil.tar"), archiveWith("link/escape.txt"));
   EXPECT_EQ(Extract(Path("evil.tar"), Path("out")), GT_BAD_STRUCTURE);
   EXPECT_TRUE(fs::is_empty(Path("elsewhere")));
+  // An output name that is a link to a file outside: the link is replaced, the
+  // file it pointed to stays as it was.
+  fs::remove_all(Path("out"));
+  fs::create_directories(Path("out"));
+  WriteFile(Path("elsewhere/victim.txt"), "untouched");
+  ::chmod(Path("elsewhere/victim.txt").c_str(), 0444);
+  fs::create_symlink(Path("elsewhere/victim.txt"), Path("out/victim.txt"));
+  WriteFile(Path("evil.tar"), archiveWith("victim.txt"));
+  for (uint32_t subOptions : {0u, UGT_SUBOPT_DELETE_EXISTING}) {
+    UGTCMDSTRUCT s = QuietUgt(UGT_FUNCTION_UNTAR);
+    const std::string archive = Path("evil.tar"), destination = Path("out");
+    s.lpszGTFile = archive.c_str();
+    s.lpszDestination = destination.c_str();
+    s.bOverWriteFlag = 1;
+    s.dwUGTSubOptions = subOptions;
+    EXPECT_EQ(ugt(&s), 0);
+    EXPECT_FALSE(fs::is_symlink(Path("out/victim.txt")));
+    EXPECT_EQ(ReadFile(Path("out/victim.txt")), "evil");
+    EXPECT_EQ(ReadFile(Path("elsewhere/victim.txt")), "untouched");
+    EXPECT_EQ(fs::status(Path("elsewhere/victim.txt")).permissions() & fs::perms::owner_write,
+              fs::perms::none);
+    fs::remove(Path("out/victim.txt"));
+    fs::create_symlink(Path("elsewhere/victim.txt"), Path("out/victim.txt"));
+  }
   // Symbolic link items themselves are not extracted.
   fs::remove_all(Path("out"));
   WriteFile(Path("evil.tar"), archiveWith("innocent", '2', "/etc/passwd"));
