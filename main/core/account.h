@@ -4,7 +4,7 @@
 #include "core/xmlpersist.h"
 
 class TAccount : public TXMLLoadObject, public TXMLSaveObject, public TXMLStringSaveObject {
-public:
+ public:
   std::string Login;
   std::string Password;
 

@@ -9,25 +9,25 @@
 class TWebClientFactory;
 
 class EUpdateNeededError : public std::runtime_error {
-public:
+ public:
   EUpdateNeededError()
       : std::runtime_error("You must update your installation to the latest version.") {}
 };
 
 class ECouldNotConnectError : public std::runtime_error {
-public:
+ public:
   ECouldNotConnectError() : std::runtime_error("Could not connect.") {}
 };
 
 class ENotConnectedError : public std::runtime_error {
-public:
+ public:
   ENotConnectedError() : std::runtime_error("Attempting to get data while not connected.") {}
 };
 
 class TConnectedWebClient : public TWebClient {
   Q_OBJECT
 
-public:
+ public:
   explicit TConnectedWebClient(TWebClientFactory& factory, QObject* owner = nullptr);
 
   TWebClientFactory* Factory;  // not owned
@@ -37,6 +37,6 @@ public:
   std::unique_ptr<pugi::xml_document> ReceivedDataToXMLDocument() override;
   std::string ReceivedDataToAnsiString() override;
 
-private:
+ private:
   [[noreturn]] void Superseded();
 };

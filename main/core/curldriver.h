@@ -62,7 +62,7 @@ struct TTransfer {
 };
 
 class TCurlDriver : public QObject {
-public:
+ public:
   static TCurlDriver& Instance();
   ~TCurlDriver() override;
 
@@ -81,7 +81,7 @@ public:
   // One round: let curl work, collect finished transfers, deliver events.
   void Step();
 
-private:
+ private:
   TCurlDriver();
   void Remove(TTransfer& transfer);
   void Deliver(const std::shared_ptr<TTransfer>& transfer);

@@ -4,7 +4,9 @@
 
 TGedcom::TGedcom(std::string fileName) : FileName(std::move(fileName)) {}
 
-TGedcom::TGedcom(pugi::xml_node element) { LoadFromXML(element); }
+TGedcom::TGedcom(pugi::xml_node element) {
+  LoadFromXML(element);
+}
 
 void TGedcom::LoadFromXML(pugi::xml_node element) {
   FileName = GetChildText(element, "filename", "");

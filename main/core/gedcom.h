@@ -9,7 +9,7 @@
 #include "kintrail/platform/datetime.h"
 
 class TGedcom : public TXMLLoadObject, public TXMLSaveObject {
-public:
+ public:
   explicit TGedcom(std::string fileName);
   explicit TGedcom(pugi::xml_node element);
 
@@ -27,7 +27,7 @@ public:
 };
 
 class TGedcoms : public pointerlist<TGedcom> {
-public:
+ public:
   TGedcom* FindByGedcomId(int32_t id) const;
   void ForgetGedcomId(int32_t id);
 };

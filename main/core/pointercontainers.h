@@ -9,7 +9,7 @@
 
 template <typename T>
 class pointervector {
-public:
+ public:
   size_t size() const { return Items.size(); }
   bool empty() const { return Items.empty(); }
   T& at(size_t index) const { return *Items.at(index); }
@@ -18,13 +18,13 @@ public:
   void erase(size_t index) { Items.erase(Items.begin() + static_cast<std::ptrdiff_t>(index)); }
   void clear() { Items.clear(); }
 
-private:
+ private:
   std::vector<std::unique_ptr<T>> Items;
 };
 
 template <typename T>
 class pointerlist {
-public:
+ public:
   using container = std::list<std::unique_ptr<T>>;
   size_t size() const { return Items.size(); }
   bool empty() const { return Items.empty(); }
@@ -37,6 +37,6 @@ public:
   typename container::const_iterator begin() const { return Items.begin(); }
   typename container::const_iterator end() const { return Items.end(); }
 
-private:
+ private:
   container Items;
 };

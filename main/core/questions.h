@@ -6,7 +6,7 @@
 class TGedcoms;
 
 class TQuestions : public TXMLRecordset {
-public:
+ public:
   explicit TQuestions(TGedcoms& gedcoms);
 
   TGedcoms* Gedcoms;  // not owned

@@ -9,7 +9,7 @@
 class TRequestChecker : public QObject {
   Q_OBJECT
 
-public:
+ public:
   static constexpr int DefaultIntervalMinutes = 5;
 
   bool Enabled() const { return Enabled_; }
@@ -27,12 +27,12 @@ public:
   void LoadFromXML(pugi::xml_node autoupdate);
   void SaveToXML(pugi::xml_node autoupdate) const;
 
-signals:
+ signals:
   void OnChanged();
   void OnStarted();
   void OnFinished();
 
-private:
+ private:
   bool Enabled_ = false;
   int IntervalMs_ = 0;
 };

@@ -16,7 +16,9 @@ TShellHandler& Handler() {
 }
 }  // namespace
 
-void SetShellHandler(TShellHandler handler) { Handler() = std::move(handler); }
+void SetShellHandler(TShellHandler handler) {
+  Handler() = std::move(handler);
+}
 
 void RunProgram(const std::string& target) {
   if (Handler()) {

@@ -40,10 +40,13 @@ const std::vector<TStringTable>& StringTables() {
         {"ProductName", "Kintrail"},
         {"ProductVersion", "0.2.1.0"},
         {"ProductDescription",
-         "Partagez votre histoire familiale avec les g\xC3\xA9n\xC3\xA9" "alogistes du monde entier"},
+         "Partagez votre histoire familiale avec les g\xC3\xA9n\xC3\xA9"
+         "alogistes du monde entier"},
         {"LegalCopyright", "Copyright \xC2\xA9 2026 les d\xC3\xA9veloppeurs de Kintrail"},
         {"LegalTrademarks", ""},
-        {"Patents", "Technologies brevet\xC3\xA9" "es"},
+        {"Patents",
+         "Technologies brevet\xC3\xA9"
+         "es"},
         {"ThanksTo", ""}}},
       {0x0407,
        0x04B0,
@@ -82,13 +85,13 @@ uint16_t SubLanguageOf(const QLocale& locale) {
 
 uint16_t LanguageIdOf(const QLocale& locale) {
   static const std::map<QLocale::Language, uint16_t> primary = {
-      {QLocale::Arabic, 0x01},  {QLocale::Czech, 0x05},     {QLocale::Danish, 0x06},
-      {QLocale::German, 0x07},  {QLocale::Greek, 0x08},     {QLocale::English, 0x09},
-      {QLocale::Spanish, 0x0A}, {QLocale::Finnish, 0x0B},   {QLocale::French, 0x0C},
-      {QLocale::Hebrew, 0x0D},  {QLocale::Hungarian, 0x0E}, {QLocale::Italian, 0x10},
-      {QLocale::Japanese, 0x11}, {QLocale::Dutch, 0x13},    {QLocale::NorwegianBokmal, 0x14},
-      {QLocale::Polish, 0x15},  {QLocale::Portuguese, 0x16}, {QLocale::Russian, 0x19},
-      {QLocale::Swedish, 0x1D}, {QLocale::Turkish, 0x1F},
+      {QLocale::Arabic, 0x01},   {QLocale::Czech, 0x05},      {QLocale::Danish, 0x06},
+      {QLocale::German, 0x07},   {QLocale::Greek, 0x08},      {QLocale::English, 0x09},
+      {QLocale::Spanish, 0x0A},  {QLocale::Finnish, 0x0B},    {QLocale::French, 0x0C},
+      {QLocale::Hebrew, 0x0D},   {QLocale::Hungarian, 0x0E},  {QLocale::Italian, 0x10},
+      {QLocale::Japanese, 0x11}, {QLocale::Dutch, 0x13},      {QLocale::NorwegianBokmal, 0x14},
+      {QLocale::Polish, 0x15},   {QLocale::Portuguese, 0x16}, {QLocale::Russian, 0x19},
+      {QLocale::Swedish, 0x1D},  {QLocale::Turkish, 0x1F},
   };
   const auto found = primary.find(locale.language());
   const uint16_t language = found == primary.end() ? 0x09 : found->second;

@@ -20,7 +20,7 @@ struct TFixedFileInfo {
 };
 
 class TVersInfo {
-public:
+ public:
   TVersInfo();
 
   std::string FileName;

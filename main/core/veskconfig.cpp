@@ -26,7 +26,9 @@ std::string TrimBlanksAndControls(const std::string& text) {
 
 }  // namespace
 
-TVeskConfig::TVeskConfig() { Reset(); }
+TVeskConfig::TVeskConfig() {
+  Reset();
+}
 
 TVeskConfig::~TVeskConfig() {
   if (!FileName.empty()) {

@@ -17,7 +17,7 @@ class TXMLParser;
 inline constexpr const char* DefaultServer = "www.kintrail.net";
 
 class TVeskConfig : public TXMLLoadObject, public TXMLSaveObject {
-public:
+ public:
   TVeskConfig();
   // Saves the file once more (a failure is dropped: nobody can act on it),
   // then releases the checker, the shared list, the account and the requests.
@@ -45,6 +45,6 @@ public:
   void LoadFromXML(pugi::xml_node root) override;
   void SaveToXML(pugi::xml_node root) const override;
 
-private:
+ private:
   void Reset();
 };

@@ -6,7 +6,7 @@
 
 // A text that does not convert to the number, boolean or date asked for.
 class EConvertError : public std::runtime_error {
-public:
+ public:
   using std::runtime_error::runtime_error;
 };
 

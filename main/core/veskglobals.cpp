@@ -5,8 +5,8 @@
 
 #include "core/curldriver.h"
 #include "core/shell.h"
-#include "core/veskconfig.h"
 #include "core/versinfo.h"
+#include "core/veskconfig.h"
 #include "core/webclientfactory.h"
 #include "core/xmlparser.h"
 #include "kintrail/platform/folders.h"
@@ -62,5 +62,9 @@ void DestroyVeskObjects() {
   Terminating = false;
 }
 
-bool ApplicationTerminating() { return Terminating; }
-void SetApplicationTerminating(bool terminating) { Terminating = terminating; }
+bool ApplicationTerminating() {
+  return Terminating;
+}
+void SetApplicationTerminating(bool terminating) {
+  Terminating = terminating;
+}

@@ -12,7 +12,7 @@ class TVersInfo;
 class TVeskConfig;
 
 class TVeskGlobals {
-public:
+ public:
   TVeskGlobals();
   // Releases the session factory (ending an open session without notifying
   // anyone), then the parser, then the version object.

@@ -15,10 +15,12 @@ const std::map<uint16_t, std::string>& StringTable() {
       {1281, "Online"},
       {1282, "Offline"},
       {1283, "You're not connected, would you like to connect now ?"},
-      {1284, "You've been disconnected.\nYou need to update your version of Kintrail before "
-             "connecting again."},
-      {1285, "A new version of Kintrail has been released.\nYou need to install this new version "
-             "to continue using Kintrail.\n\nWould you like to download it now ?"},
+      {1284,
+       "You've been disconnected.\nYou need to update your version of Kintrail before "
+       "connecting again."},
+      {1285,
+       "A new version of Kintrail has been released.\nYou need to install this new version "
+       "to continue using Kintrail.\n\nWould you like to download it now ?"},
       {1286, "You received a new request."},
       {1287, "One of your request has been answered."},
       {1288, "You received a new request and an answer to one of your request."},

@@ -1,8 +1,8 @@
 #include "core/veskparams.h"
 
+#include <strings.h>
 #include <QCoreApplication>
 #include <QStringList>
-#include <strings.h>
 
 namespace {
 bool EqualNoCase(const std::string& a, const std::string& b) {

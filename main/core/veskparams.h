@@ -4,7 +4,7 @@
 #include <vector>
 
 class TVeskParams {
-public:
+ public:
   TVeskParams();  // from the running application's arguments
 
   std::vector<std::string> Arguments;

@@ -19,13 +19,25 @@ std::string QuoteAttribute(const std::string& text) {
       continue;
     }
     switch (cp) {
-      case '"': quoted += "&quot;"; break;
-      case '&': quoted += "&amp;"; break;
-      case '<': quoted += "&lt;"; break;
+      case '"':
+        quoted += "&quot;";
+        break;
+      case '&':
+        quoted += "&amp;";
+        break;
+      case '<':
+        quoted += "&lt;";
+        break;
       // Attribute-value normalisation would turn these into blanks.
-      case '\t': quoted += "&#9;"; break;
-      case '\n': quoted += "&#10;"; break;
-      case '\r': quoted += "&#13;"; break;
+      case '\t':
+        quoted += "&#9;";
+        break;
+      case '\n':
+        quoted += "&#10;";
+        break;
+      case '\r':
+        quoted += "&#13;";
+        break;
       default:
         if (cp < 0x20 || cp == 0xFFFE || cp == 0xFFFF) break;  // not even a reference can hold it
         quoted.append(text, start, pos - start);

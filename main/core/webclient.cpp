@@ -1,9 +1,9 @@
 #include "core/webclient.h"
 
+#include <strings.h>
 #include <QByteArray>
 #include <algorithm>
 #include <cctype>
-#include <strings.h>
 
 #include "core/curldriver.h"
 #include "core/veskerrors.h"
@@ -160,15 +160,21 @@ void TWebClient::SetBaseURL(const std::string& address) {
   if (!BaseURL_.empty() && BaseURL_.back() == '/') BaseURL_.pop_back();
 }
 
-bool TWebClient::IsBusy() const { return Transfer_ && !Transfer_->Done; }
+bool TWebClient::IsBusy() const {
+  return Transfer_ && !Transfer_->Done;
+}
 
 void TWebClient::Abort() {
   if (IsBusy()) TCurlDriver::Instance().Abort(*Transfer_);
 }
 
-int TWebClient::StatusCode() const { return Transfer_ ? static_cast<int>(Transfer_->StatusCode) : 0; }
+int TWebClient::StatusCode() const {
+  return Transfer_ ? static_cast<int>(Transfer_->StatusCode) : 0;
+}
 
-std::string TWebClient::ReasonPhrase() const { return Transfer_ ? Transfer_->ReasonPhrase : ""; }
+std::string TWebClient::ReasonPhrase() const {
+  return Transfer_ ? Transfer_->ReasonPhrase : "";
+}
 
 void TWebClient::Post(const std::string& path, const std::string& body, bool synchronous) {
   Start(true, path, body, synchronous);
@@ -246,11 +252,13 @@ void TWebClient::Start(bool isPost, const std::string& path, const std::string& 
   // of the list removes its own, and ours then goes out in its place below.
   headers = curl_slist_append(headers, "Host:");
   headers = curl_slist_append(headers, AcceptHeader);
-  if (isPost) headers = curl_slist_append(headers, "Content-Type: application/x-www-form-urlencoded");
+  if (isPost)
+    headers = curl_slist_append(headers, "Content-Type: application/x-www-form-urlencoded");
   headers = curl_slist_append(headers, ("User-Agent: " + Agent).c_str());
   headers = curl_slist_append(headers, ("Host: " + host).c_str());
   if (isPost)
-    headers = curl_slist_append(headers, ("Content-Length: " + std::to_string(body.size())).c_str());
+    headers =
+        curl_slist_append(headers, ("Content-Length: " + std::to_string(body.size())).c_str());
   if (proxyAuthorization && !secure) {
     const QByteArray credentials =
         QByteArray::fromStdString(ProxyUsername + ":" + ProxyPassword).toBase64();
@@ -269,8 +277,8 @@ void TWebClient::Start(bool isPost, const std::string& path, const std::string& 
   TCurlDriver::Instance().WaitFor(transfer);
   transfer->SendBuffer.clear();
   if (transfer->Result != CURLE_OK) {
-    const std::string detail = transfer->ErrorBuffer[0] ? transfer->ErrorBuffer
-                                                        : curl_easy_strerror(transfer->Result);
+    const std::string detail =
+        transfer->ErrorBuffer[0] ? transfer->ErrorBuffer : curl_easy_strerror(transfer->Result);
     throw ESocketError(detail);
   }
   if (transfer->StatusCode >= 400)
@@ -291,7 +299,9 @@ std::unique_ptr<pugi::xml_document> TWebClient::ReceivedDataToXMLDocument() {
   return document;
 }
 
-std::string TWebClient::ReceivedDataToAnsiString() { return TakeReceived(); }
+std::string TWebClient::ReceivedDataToAnsiString() {
+  return TakeReceived();
+}
 
 void TWebClient::CookieEventHandler(const std::string& value) {
   const std::string pair = value.substr(0, value.find(';'));
@@ -301,12 +311,26 @@ void TWebClient::CookieEventHandler(const std::string& value) {
 
 void TWebClient::DeliverTransferEvent(const TTransferEvent& event) {
   switch (event.EventKind) {
-    case TTransferEvent::SendBegin: emit OnSendBegin(); break;
-    case TTransferEvent::SendData: emit OnSendData(event.Value); break;
-    case TTransferEvent::SendEnd: emit OnSendEnd(); break;
-    case TTransferEvent::DocBegin: emit OnDocBegin(event.Value); break;
-    case TTransferEvent::DocData: emit OnDocData(event.Value); break;
-    case TTransferEvent::DocEnd: emit OnDocEnd(); break;
-    case TTransferEvent::SetCookie: CookieEventHandler(event.Text); break;
+    case TTransferEvent::SendBegin:
+      emit OnSendBegin();
+      break;
+    case TTransferEvent::SendData:
+      emit OnSendData(event.Value);
+      break;
+    case TTransferEvent::SendEnd:
+      emit OnSendEnd();
+      break;
+    case TTransferEvent::DocBegin:
+      emit OnDocBegin(event.Value);
+      break;
+    case TTransferEvent::DocData:
+      emit OnDocData(event.Value);
+      break;
+    case TTransferEvent::DocEnd:
+      emit OnDocEnd();
+      break;
+    case TTransferEvent::SetCookie:
+      CookieEventHandler(event.Text);
+      break;
   }
 }

@@ -15,29 +15,29 @@ struct TTransferEvent;
 
 // The reply's status was 400 or more; the message is the reason phrase.
 class EHttpError : public std::runtime_error {
-public:
+ public:
   EHttpError(int statusCode, const std::string& reasonPhrase);
   int StatusCode;
 };
 
 // A request on a client whose previous request is still running.
 class EHttpBusyError : public std::runtime_error {
-public:
+ public:
   EHttpBusyError() : std::runtime_error("HTTP component is busy") {}
 };
 
 // The exchange failed below HTTP: name resolution, connection, transfer.
 class ESocketError : public std::runtime_error {
-public:
+ public:
   using std::runtime_error::runtime_error;
 };
 
 class TWebClient : public QObject {
   Q_OBJECT
 
-public:
+ public:
   class EInvalidXMLError : public std::runtime_error {
-  public:
+   public:
     EInvalidXMLError() : std::runtime_error("Invalid XML data received") {}
   };
 
@@ -85,7 +85,7 @@ public:
 
   void DeliverTransferEvent(const TTransferEvent& event);
 
-signals:
+ signals:
   void OnSendBegin();
   void OnSendData(qint64 bytes);
   void OnSendEnd();
@@ -93,7 +93,7 @@ signals:
   void OnDocData(qint64 bytes);
   void OnDocEnd();
 
-private:
+ private:
   void Start(bool isPost, const std::string& path, const std::string& body, bool synchronous);
   std::string TakeReceived();
 

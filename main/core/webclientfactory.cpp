@@ -1,9 +1,9 @@
 #include "core/webclientfactory.h"
 
 #include "core/account.h"
+#include "core/versinfo.h"
 #include "core/veskglobals.h"
 #include "core/veskserver.h"
-#include "core/versinfo.h"
 #include "core/xmlresponse.h"
 
 namespace {
@@ -51,7 +51,8 @@ void TWebClientFactory::Connect() {
   Cookie = SessionClient->Cookie;
 
   // The login page knows no session replies: the plain reading.
-  std::unique_ptr<pugi::xml_document> reply = SessionClient->TWebClient::ReceivedDataToXMLDocument();
+  std::unique_ptr<pugi::xml_document> reply =
+      SessionClient->TWebClient::ReceivedDataToXMLDocument();
   try {
     TXMLResponse response(*reply);
   } catch (const EXMLResponseError& error) {

@@ -16,7 +16,7 @@ class TXMLParser;
 class TWebClientFactory : public QObject {
   Q_OBJECT
 
-public:
+ public:
   using TNotifyEvent = std::function<void(TWebClientFactory* sender)>;
 
   TWebClientFactory(TXMLParser* parser, TVersInfo* versInfo);
@@ -25,8 +25,8 @@ public:
   TAccount* Account = nullptr;  // the configuration's account, not owned
   QTimer KeepAliveTimer;        // enabled exactly while the session is open
   std::unique_ptr<TWebClient> SessionClient;
-  TXMLParser* Parser;  // not owned
-  TVersInfo* VersInfo; // not owned
+  TXMLParser* Parser;   // not owned
+  TVersInfo* VersInfo;  // not owned
   TNotifyEvent OnConnect;
   TNotifyEvent OnDisconnect;
   std::string NewsURL;
@@ -52,6 +52,6 @@ public:
 
   std::string UserAgent() const;
 
-private:
+ private:
   void ApplySettings(TWebClient& client) const;
 };

@@ -52,7 +52,8 @@ std::unique_ptr<pugi::xml_document> TXMLParser::Parse(std::string_view bytes) co
   } else {
     result = document->load_buffer(bytes.data(), bytes.size(), ParseOptions, pugi::encoding_auto);
   }
-  if (result.status == pugi::status_no_document_element) return std::make_unique<pugi::xml_document>();
+  if (result.status == pugi::status_no_document_element)
+    return std::make_unique<pugi::xml_document>();
   if (!result) throw EXMLParserError(result.description(), result.offset);
   return document;
 }
@@ -69,10 +70,9 @@ std::string TXMLParser::Write(const pugi::xml_document& document) const {
   std::ostringstream out;
   document.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
   const pugi::xml_node declaration = document.first_child();
-  const std::string encoding =
-      declaration.type() == pugi::node_declaration
-          ? LowerAscii(declaration.attribute("encoding").value())
-          : std::string();
+  const std::string encoding = declaration.type() == pugi::node_declaration
+                                   ? LowerAscii(declaration.attribute("encoding").value())
+                                   : std::string();
   if (IsSingleByteWestern(encoding)) return kt::Utf8ToLatin1WithReferences(out.str());
   return out.str();
 }

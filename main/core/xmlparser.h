@@ -9,16 +9,16 @@
 
 // The parser's own error: the text is not well-formed XML.
 class EXMLParserError : public std::runtime_error {
-public:
+ public:
   EXMLParserError(const std::string& description, ptrdiff_t offset);
   ptrdiff_t Offset() const { return Offset_; }
 
-private:
+ private:
   ptrdiff_t Offset_;
 };
 
 class TXMLParser {
-public:
+ public:
   // Parses `bytes`. A document declared ISO-8859-1 (or latin1, windows-1252)
   // is decoded as Windows-1252; one without a declaration as UTF-8. Text with
   // no root element gives an empty document; malformed text raises

@@ -5,19 +5,19 @@
 #include <string>
 
 class TXMLLoadObject {
-public:
+ public:
   virtual ~TXMLLoadObject() = default;
   virtual void LoadFromXML(pugi::xml_node element) = 0;
 };
 
 class TXMLSaveObject {
-public:
+ public:
   virtual ~TXMLSaveObject() = default;
   virtual void SaveToXML(pugi::xml_node element) const = 0;
 };
 
 class TXMLStringSaveObject {
-public:
+ public:
   virtual ~TXMLStringSaveObject() = default;
   virtual std::string SaveToString() const = 0;
 };

@@ -21,7 +21,9 @@ const std::string& TXMLRecord::Field(const std::string& name) const {
   return (*this)[index];
 }
 
-int TXMLRecord::FieldAsInteger(const std::string& name) const { return ParseInt(Field(name)); }
+int TXMLRecord::FieldAsInteger(const std::string& name) const {
+  return ParseInt(Field(name));
+}
 
 int TXMLRecord::FieldAsIntegerDef(const std::string& name, int def) const {
   int value = 0;
@@ -42,7 +44,9 @@ void TXMLRecord::SaveToXML(pugi::xml_node element) const {
   }
 }
 
-void TXMLRecordset::AddField(const std::string& name) { Fields.push_back(name); }
+void TXMLRecordset::AddField(const std::string& name) {
+  Fields.push_back(name);
+}
 
 size_t TXMLRecordset::FieldIndex(const std::string& name) const {
   for (size_t i = 0; i < Fields.size(); ++i)
@@ -82,9 +86,11 @@ void TXMLWebRecordset::Open(TWebClient& client) {
 void TXMLPagedWebRecordset::Open(TWebClient& client) {
   std::unique_ptr<pugi::xml_document> reply;
   const pugi::xml_node rows = FetchRows(
-      client, "<getrows page='" + std::to_string(CurrentPage) + "'>" + Params + "</getrows>", reply);
+      client, "<getrows page='" + std::to_string(CurrentPage) + "'>" + Params + "</getrows>",
+      reply);
   int number = 1;
-  CurrentPage = static_cast<uint32_t>(TryParseInt(rows.attribute("page").value(), number) ? number : 1);
+  CurrentPage =
+      static_cast<uint32_t>(TryParseInt(rows.attribute("page").value(), number) ? number : 1);
   number = 1;
   PageCount =
       static_cast<uint32_t>(TryParseInt(rows.attribute("pagecount").value(), number) ? number : 1);

@@ -15,20 +15,20 @@ class TWebClient;
 class TXMLRecordset;
 
 class EFieldNotFoundError : public std::runtime_error {
-public:
+ public:
   explicit EFieldNotFoundError(const std::string& name)
       : std::runtime_error("Field '" + name + "' not found") {}
 };
 
 // A reply that passed the envelope check but carries no `rows` element.
 class ERowsNotFoundError : public std::runtime_error {
-public:
+ public:
   explicit ERowsNotFoundError(const std::string& page)
       : std::runtime_error("The server's reply from " + page + " holds no rows") {}
 };
 
 class TXMLRecord : public std::vector<std::string> {
-public:
+ public:
   // One value per field of `recordset`: the attribute of that name, or empty.
   TXMLRecord(const TXMLRecordset& recordset, pugi::xml_node element);
 
@@ -42,7 +42,7 @@ public:
 };
 
 class TXMLRecordset : public pointervector<TXMLRecord> {
-public:
+ public:
   virtual ~TXMLRecordset() = default;
 
   std::vector<std::string> Fields;
@@ -59,7 +59,7 @@ public:
 };
 
 class TXMLWebRecordset : public TXMLRecordset {
-public:
+ public:
   explicit TXMLWebRecordset(std::string page);
 
   std::string Page;
@@ -69,14 +69,14 @@ public:
   // records; raises what the exchange raises, ERowsNotFoundError without rows.
   virtual void Open(TWebClient& client);
 
-protected:
+ protected:
   // Posts `request` to Page and returns the `rows` element of the checked reply.
   pugi::xml_node FetchRows(TWebClient& client, const std::string& request,
                            std::unique_ptr<pugi::xml_document>& reply);
 };
 
 class TXMLPagedWebRecordset : public TXMLWebRecordset {
-public:
+ public:
   using TXMLWebRecordset::TXMLWebRecordset;
 
   uint32_t CurrentPage = 1;

@@ -8,13 +8,13 @@
 #include "core/xmlpersist.h"
 
 class EXMLResponseEmptyDocument : public std::runtime_error {
-public:
+ public:
   EXMLResponseEmptyDocument() : std::runtime_error("Empty document received") {}
 };
 
 // The reply's root has an `error` child.
 class EXMLResponseError : public std::runtime_error {
-public:
+ public:
   EXMLResponseError(int32_t code, int32_t serverCode, const std::string& description);
   int32_t Code;
   int32_t ServerCode;
@@ -22,7 +22,7 @@ public:
 };
 
 class TXMLResponse : public TXMLLoadObject {
-public:
+ public:
   explicit TXMLResponse(const pugi::xml_document& document);
   // The check itself, on the document's root (an empty node: no root).
   void LoadFromXML(pugi::xml_node root) override;

@@ -1,8 +1,8 @@
 #include "forms/application.h"
 
+#include <unistd.h>
 #include <QApplication>
 #include <cstdlib>
-#include <unistd.h>
 
 #include "core/veskglobals.h"
 #include "forms/artwork.h"
@@ -16,7 +16,7 @@ namespace {
 
 // Exceptions escaping any event handler reach the general error display.
 class TVeskApplication : public QApplication {
-public:
+ public:
   using QApplication::QApplication;
   bool notify(QObject* receiver, QEvent* event) override {
     try {

@@ -107,7 +107,7 @@ std::vector<QIcon> ImageList() {
   images.push_back(TreeIcon(QColor(0xFF, 0xA7, 0x26)));  // shared gedcoms
   images.push_back(TreeIcon(Leaf));                      // online
   images.push_back(TreeIcon(Grey));                      // offline
-  images.push_back(GlyphIcon([](QPainter& p) {  // requests: an envelope
+  images.push_back(GlyphIcon([](QPainter& p) {           // requests: an envelope
     p.setPen(QPen(QColor(0x5D, 0x40, 0x37), 2));
     p.setBrush(QColor(0xFF, 0xF8, 0xE1));
     p.drawRect(4, 8, 24, 17);

@@ -11,7 +11,9 @@ TExceptionHandler& Handler() {
 }
 }  // namespace
 
-void SetApplicationExceptionHandler(TExceptionHandler handler) { Handler() = std::move(handler); }
+void SetApplicationExceptionHandler(TExceptionHandler handler) {
+  Handler() = std::move(handler);
+}
 
 void HandleApplicationException(std::exception_ptr error) {
   if (Handler())

@@ -8,19 +8,19 @@ class TWebClient;
 
 class TFormWorldSearch : public QWidget {
   Q_OBJECT
-public:
+ public:
   explicit TFormWorldSearch(QWidget* parent = nullptr);
 };
 
 class TFormAdvancedSearch : public QWidget {
   Q_OBJECT
-public:
+ public:
   explicit TFormAdvancedSearch(QWidget* parent = nullptr);
 };
 
 class TFormSharedGedcoms : public QWidget {
   Q_OBJECT
-public:
+ public:
   explicit TFormSharedGedcoms(QWidget* parent = nullptr);
   // Runs the shared-list exchange through `client` (a session client).
   void Refresh(TWebClient& client);
@@ -28,7 +28,7 @@ public:
 
 class TFormRequests : public QWidget {
   Q_OBJECT
-public:
+ public:
   explicit TFormRequests(QWidget* parent = nullptr);
   // Fetches the request list through `client` (a session client).
   void Refresh(TWebClient& client);

@@ -7,14 +7,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/veskglobals.h"
 #include "core/versinfo.h"
+#include "core/veskglobals.h"
 #include "forms/artwork.h"
 
 namespace {
 // The language read when the user's has no copyright line: English.
 constexpr uint16_t FallbackPrimaryLanguage = 0x09;
-}
+}  // namespace
 
 TFormAbout::TFormAbout(QWidget* owner) : QDialog(owner) {
   setObjectName("FormAbout");

@@ -8,7 +8,7 @@ class QLabel;
 
 class TFormAbout : public QDialog {
   Q_OBJECT
-public:
+ public:
   explicit TFormAbout(QWidget* owner = nullptr);
 
   QLabel* Logo;

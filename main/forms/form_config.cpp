@@ -39,7 +39,9 @@ QLineEdit* NamedEdit(const char* name, QWidget* parent, bool password = false) {
   return edit;
 }
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text) {
+  return QString::fromStdString(text);
+}
 
 }  // namespace
 
@@ -141,7 +143,8 @@ TFormConfig::TFormConfig(QWidget* owner) : QDialog(owner) {
   EditProxyUsername->setText(Q(config.ProxyUsername));
   EditProxyPassword->setText(Q(config.ProxyPassword));
   CheckBoxAutoUpdateEnabled->setChecked(config.RequestChecker->Enabled());
-  CSpinEditAutoUpdateInterval->setValue(config.RequestChecker->IntervalMinutes());  // clamps to 1..120
+  CSpinEditAutoUpdateInterval->setValue(
+      config.RequestChecker->IntervalMinutes());  // clamps to 1..120
   CheckBoxAutoUpdateEnabledClick();
 }
 
@@ -152,12 +155,13 @@ void TFormConfig::CheckBoxAutoUpdateEnabledClick() {
 void TFormConfig::ButtonOKClick() {
   TVeskConfig& config = Config();
   const std::pair<QLineEdit*, std::string*> fields[] = {
-      {EditLogin, &config.Account->Login},          {EditPassword, &config.Account->Password},
-      {EditServerURL, &config.Server},              {EditProxyAddress, &config.ProxyAddress},
-      {EditProxyPort, &config.ProxyPort},           {EditProxyUsername, &config.ProxyUsername},
+      {EditLogin, &config.Account->Login},       {EditPassword, &config.Account->Password},
+      {EditServerURL, &config.Server},           {EditProxyAddress, &config.ProxyAddress},
+      {EditProxyPort, &config.ProxyPort},        {EditProxyUsername, &config.ProxyUsername},
       {EditProxyPassword, &config.ProxyPassword}};
   bool changed = false;
-  for (const auto& [edit, value] : fields) changed = changed || edit->text().toStdString() != *value;
+  for (const auto& [edit, value] : fields)
+    changed = changed || edit->text().toStdString() != *value;
   const bool reconnect = Globals().WebClientFactory->IsConnected() && changed;
   for (const auto& [edit, value] : fields) *value = edit->text().toStdString();
 

@@ -12,7 +12,7 @@ class QWidget;
 
 class TFormConfig : public QDialog {
   Q_OBJECT
-public:
+ public:
   explicit TFormConfig(QWidget* owner = nullptr);
 
   QTabWidget* PageControl;

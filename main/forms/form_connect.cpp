@@ -77,9 +77,11 @@ TFormConnect::TFormConnect(QWidget* owner) : QDialog(owner) {
   setFixedWidth(320);
   setFixedHeight(sizeHint().height());
 
-  connect(ButtonConnect, &QPushButton::clicked, this, [this] { Guarded([this] { ButtonConnectClick(); }); });
+  connect(ButtonConnect, &QPushButton::clicked, this,
+          [this] { Guarded([this] { ButtonConnectClick(); }); });
   connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(ButtonCreate, &QPushButton::clicked, this, [this] { Guarded([this] { ButtonCreateClick(); }); });
+  connect(ButtonCreate, &QPushButton::clicked, this,
+          [this] { Guarded([this] { ButtonCreateClick(); }); });
 
   EditLogin->setText(QString::fromStdString(Config().Account->Login));
   EditPassword->setText(QString::fromStdString(Config().Account->Password));
@@ -107,4 +109,6 @@ void TFormConnect::ButtonConnectClick() {
   accept();
 }
 
-void TFormConnect::ButtonCreateClick() { OpenWebFolder("register"); }
+void TFormConnect::ButtonCreateClick() {
+  OpenWebFolder("register");
+}

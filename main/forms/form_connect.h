@@ -9,7 +9,7 @@ class QPushButton;
 
 class TFormConnect : public QDialog {
   Q_OBJECT
-public:
+ public:
   explicit TFormConnect(QWidget* owner = nullptr);
 
   QLabel* Logo;

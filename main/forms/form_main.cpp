@@ -37,7 +37,9 @@
 TFormMain* FormMain = nullptr;
 
 namespace {
-QString Message(uint16_t id) { return QString::fromStdString(LoadMessage(id)); }
+QString Message(uint16_t id) {
+  return QString::fromStdString(LoadMessage(id));
+}
 constexpr int SpeedButtonWidth = 120;
 constexpr int StatusPanelWidth = 50;
 }  // namespace
@@ -46,7 +48,8 @@ QAction* TFormMain::MakeAction(const char* name, const QString& caption,
                                void (TFormMain::*handler)()) {
   auto* action = new QAction(caption, this);
   action->setObjectName(name);
-  connect(action, &QAction::triggered, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+  connect(action, &QAction::triggered, this,
+          [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
   return action;
 }
 
@@ -62,7 +65,8 @@ QToolButton* TFormMain::MakeSpeedButton(const char* name, const QString& caption
   button->setFixedWidth(SpeedButtonWidth);
   SpeedButtons->addButton(button);
   ToolBar->addWidget(button);
-  connect(button, &QToolButton::clicked, this, [this, page] { Guarded([this, page] { ShowPage(page()); }); });
+  connect(button, &QToolButton::clicked, this,
+          [this, page] { Guarded([this, page] { ShowPage(page()); }); });
   return button;
 }
 
@@ -81,16 +85,19 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
   ActionQuit->setShortcutContext(Qt::ApplicationShortcut);
   addAction(ActionQuit);
   ActionConnect = MakeAction("ActionConnect", "Connect...", &TFormMain::ActionConnectExecute);
-  ActionDisconnect = MakeAction("ActionDisconnect", "Disconnect", &TFormMain::ActionDisconnectExecute);
+  ActionDisconnect =
+      MakeAction("ActionDisconnect", "Disconnect", &TFormMain::ActionDisconnectExecute);
   ActionDisconnect->setEnabled(false);
   ActionConfig = MakeAction("ActionConfig", "Configuration", &TFormMain::ActionConfigExecute);
   ActionRestore = MakeAction("ActionRestore", "Restore", &TFormMain::ActionRestoreExecute);
   ActionAbout = MakeAction("ActionAbout", "About", &TFormMain::ActionAboutExecute);
-  ActionWebWhatsNew = MakeAction("ActionWebWhatsNew", "What's new?", &TFormMain::ActionWebWhatsNewExecute);
+  ActionWebWhatsNew =
+      MakeAction("ActionWebWhatsNew", "What's new?", &TFormMain::ActionWebWhatsNewExecute);
   ActionWebHelp = MakeAction("ActionWebHelp", "Web Help", &TFormMain::ActionWebHelpExecute);
-  ActionWebSupport = MakeAction("ActionWebSupport", "Web Support", &TFormMain::ActionWebSupportExecute);
-  ActionLaunchViewer =
-      MakeAction("ActionLaunchViewer", "Launch gedcom viewer", &TFormMain::ActionLaunchViewerExecute);
+  ActionWebSupport =
+      MakeAction("ActionWebSupport", "Web Support", &TFormMain::ActionWebSupportExecute);
+  ActionLaunchViewer = MakeAction("ActionLaunchViewer", "Launch gedcom viewer",
+                                  &TFormMain::ActionLaunchViewerExecute);
 
   menuBar()->setObjectName("MainMenu");
   MenuFile = menuBar()->addMenu("File");
@@ -120,16 +127,19 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
   addToolBar(Qt::TopToolBarArea, ToolBar);
   SpeedButtons = new QButtonGroup(this);
   SpeedButtons->setExclusive(true);
-  SpeedButtonNews = MakeSpeedButton("SpeedButtonNews", "News", 0, [] { return static_cast<QWidget*>(FormNews); });
+  SpeedButtonNews =
+      MakeSpeedButton("SpeedButtonNews", "News", 0, [] { return static_cast<QWidget*>(FormNews); });
   ToolBar->addSeparator();
   SpeedButtonWorldSearch = MakeSpeedButton("SpeedButtonWorldSearch", "World search", 1,
                                            [] { return static_cast<QWidget*>(FormWorldSearch); });
   ToolBar->addSeparator();
-  SpeedButtonAdvancedSearch = MakeSpeedButton("SpeedButtonAdvancedSearch", "Advanced search", 2,
-                                              [] { return static_cast<QWidget*>(FormAdvancedSearch); });
+  SpeedButtonAdvancedSearch =
+      MakeSpeedButton("SpeedButtonAdvancedSearch", "Advanced search", 2,
+                      [] { return static_cast<QWidget*>(FormAdvancedSearch); });
   ToolBar->addSeparator();
-  SpeedButtonSharedGedcoms = MakeSpeedButton("SpeedButtonSharedGedcoms", "Shared gedcoms", 3,
-                                             [] { return static_cast<QWidget*>(FormSharedGedcoms); });
+  SpeedButtonSharedGedcoms = MakeSpeedButton("SpeedButtonSharedGedcoms", "Shared gedcoms", 3, [] {
+    return static_cast<QWidget*>(FormSharedGedcoms);
+  });
   ToolBar->addSeparator();
   SpeedButtonRequests = MakeSpeedButton("SpeedButtonRequests", "Requests", 6,
                                         [] { return static_cast<QWidget*>(FormRequests); });
@@ -160,9 +170,10 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
   TrayIcon->setToolTip("Kintrail");
   TrayIcon->setContextMenu(PopupMenuTray);
   SetTrayIcon(artwork::TrayOffline);
-  connect(TrayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-    if (reason == QSystemTrayIcon::Trigger) Guarded([this] { ActionRestoreExecute(); });
-  });
+  connect(TrayIcon, &QSystemTrayIcon::activated, this,
+          [this](QSystemTrayIcon::ActivationReason reason) {
+            if (reason == QSystemTrayIcon::Trigger) Guarded([this] { ActionRestoreExecute(); });
+          });
   if (QSystemTrayIcon::isSystemTrayAvailable()) TrayIcon->show();
 
   // 2. The configuration.
@@ -186,7 +197,8 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
 
   // 6. The request checker's notifications.
   TRequestChecker* checker = Config().RequestChecker.get();
-  connect(checker, &TRequestChecker::OnChanged, this, [this] { Guarded([this] { RequestCheckerChanged(); }); });
+  connect(checker, &TRequestChecker::OnChanged, this,
+          [this] { Guarded([this] { RequestCheckerChanged(); }); });
   connect(checker, &TRequestChecker::OnStarted, this, &TFormMain::RequestCheckerStarted);
   connect(checker, &TRequestChecker::OnFinished, this, &TFormMain::RequestCheckerFinished);
 
@@ -219,7 +231,9 @@ void TFormMain::ShowPage(QWidget* window) {
   window->show();
 }
 
-QWidget* TFormMain::CurrentPage() const { return PageArea->currentWidget(); }
+QWidget* TFormMain::CurrentPage() const {
+  return PageArea->currentWidget();
+}
 
 QString TFormMain::StatusText(int panel) const {
   return (panel == 0 ? StatusPanel0 : StatusPanel1)->text();
@@ -248,8 +262,7 @@ void TFormMain::CopySettingsToSession() {
 
 bool TFormMain::event(QEvent* e) {
   const bool handled = QMainWindow::event(e);
-  if (e->type() == QEvent::WindowActivate && FirstActivation)
-    Guarded([this] { FormActivate(); });
+  if (e->type() == QEvent::WindowActivate && FirstActivation) Guarded([this] { FormActivate(); });
   return handled;
 }
 
@@ -318,10 +331,17 @@ void TFormMain::RequestCheckerChanged() {
   if (Notifying) return;  // a second notice while the first box shows is dropped
   uint16_t id = 0;
   switch (Config().RequestChecker->ChangeState) {
-    case 1: id = msg::RequestAnswered; break;
-    case 2: id = msg::NewRequest; break;
-    case 3: id = msg::NewRequestAndAnswer; break;
-    default: return;
+    case 1:
+      id = msg::RequestAnswered;
+      break;
+    case 2:
+      id = msg::NewRequest;
+      break;
+    case 3:
+      id = msg::NewRequestAndAnswer;
+      break;
+    default:
+      return;
   }
   Notifying = true;
   try {
@@ -333,9 +353,13 @@ void TFormMain::RequestCheckerChanged() {
   Notifying = false;
 }
 
-void TFormMain::RequestCheckerStarted() { SetStatus(StatusPanel1, Message(msg::CheckingRequests)); }
+void TFormMain::RequestCheckerStarted() {
+  SetStatus(StatusPanel1, Message(msg::CheckingRequests));
+}
 
-void TFormMain::RequestCheckerFinished() { SetStatus(StatusPanel1, QString()); }
+void TFormMain::RequestCheckerFinished() {
+  SetStatus(StatusPanel1, QString());
+}
 
 void TFormMain::ActionQuitExecute() {
   Config().Save();  // a failure is shown and the program keeps running
@@ -369,7 +393,15 @@ void TFormMain::ActionAboutExecute() {
   ExecModal(dialog);
 }
 
-void TFormMain::ActionWebWhatsNewExecute() { OpenWebFolder("news"); }
-void TFormMain::ActionWebHelpExecute() { OpenWebFolder("help"); }
-void TFormMain::ActionWebSupportExecute() { OpenWebFolder("support"); }
-void TFormMain::ActionLaunchViewerExecute() { Globals().LaunchViewer(""); }
+void TFormMain::ActionWebWhatsNewExecute() {
+  OpenWebFolder("news");
+}
+void TFormMain::ActionWebHelpExecute() {
+  OpenWebFolder("help");
+}
+void TFormMain::ActionWebSupportExecute() {
+  OpenWebFolder("support");
+}
+void TFormMain::ActionLaunchViewerExecute() {
+  Globals().LaunchViewer("");
+}

@@ -18,7 +18,7 @@ class QToolButton;
 class TFormMain : public QMainWindow {
   Q_OBJECT
 
-public:
+ public:
   explicit TFormMain(QWidget* parent = nullptr);
   ~TFormMain() override;
 
@@ -81,12 +81,12 @@ public:
   void RequestCheckerStarted();
   void RequestCheckerFinished();
 
-protected:
+ protected:
   bool event(QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;  // FormClose
   void changeEvent(QEvent* e) override;
 
-private:
+ private:
   void CopySettingsToSession();
   void SetStatus(QLabel* panel, const QString& text);
   void SetTrayIcon(int index);

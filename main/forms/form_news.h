@@ -7,7 +7,7 @@ class QWebEngineView;
 
 class TFormNews : public QWidget {
   Q_OBJECT
-public:
+ public:
   explicit TFormNews(QWidget* parent = nullptr);
   void Navigate(const std::string& address);
 

@@ -14,7 +14,9 @@
 namespace {
 constexpr int PanelTop = 0;
 constexpr int LabelLeft = 40;
-int ToRange(qint64 value) { return static_cast<int>(std::clamp<qint64>(value, INT_MIN, INT_MAX)); }
+int ToRange(qint64 value) {
+  return static_cast<int>(std::clamp<qint64>(value, INT_MIN, INT_MAX));
+}
 }  // namespace
 
 TFormProgress::TFormProgress(QWidget* owner, int steps, TWebClient& webClient)
@@ -67,7 +69,9 @@ TFormProgress::TFormProgress(QWidget* owner, int steps, TWebClient& webClient)
   if (owner) move(owner->geometry().center() - rect().center());
 }
 
-TFormProgress::~TFormProgress() { disconnect(WebClient, nullptr, this, nullptr); }
+TFormProgress::~TFormProgress() {
+  disconnect(WebClient, nullptr, this, nullptr);
+}
 
 void TFormProgress::SetStep(int index) {
   CurrentStep_ = std::clamp(index, 0, static_cast<int>(Steps.size()) - 1);
@@ -87,9 +91,13 @@ void TFormProgress::WebClientSendBegin() {
   ProgressBar->repaint();
 }
 
-void TFormProgress::WebClientSendData(qint64 bytes) { AdvanceBar(*ProgressBar, bytes); }
+void TFormProgress::WebClientSendData(qint64 bytes) {
+  AdvanceBar(*ProgressBar, bytes);
+}
 
-void TFormProgress::WebClientSendEnd() { SetText(TextSent); }
+void TFormProgress::WebClientSendEnd() {
+  SetText(TextSent);
+}
 
 void TFormProgress::WebClientDocBegin(qint64 contentLength) {
   SetText(TextReceiving);
@@ -102,7 +110,9 @@ void TFormProgress::WebClientDocBegin(qint64 contentLength) {
   ProgressBar->repaint();
 }
 
-void TFormProgress::WebClientDocData(qint64 bytes) { AdvanceBar(*ProgressBar, bytes); }
+void TFormProgress::WebClientDocData(qint64 bytes) {
+  AdvanceBar(*ProgressBar, bytes);
+}
 
 void TFormProgress::WebClientDocEnd() {
   SetBarPosition(*ProgressBar, ContentLength_);

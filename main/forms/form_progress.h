@@ -12,7 +12,7 @@ class TWebClient;
 
 class TFormProgress : public QDialog {
   Q_OBJECT
-public:
+ public:
   static constexpr int WindowWidth = 446;
   static constexpr int StepHeight = 30;
 
@@ -38,7 +38,7 @@ public:
   void WebClientDocData(qint64 bytes);
   void WebClientDocEnd();
 
-private:
+ private:
   int CurrentStep_ = 0;
   qint64 ContentLength_ = 0;
   QString TextSending, TextSent, TextReceiving, TextOK;

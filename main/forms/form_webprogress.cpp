@@ -11,7 +11,9 @@
 #include "forms/progressbar.h"
 
 namespace {
-int ToRange(qint64 value) { return static_cast<int>(std::clamp<qint64>(value, INT_MIN, INT_MAX)); }
+int ToRange(qint64 value) {
+  return static_cast<int>(std::clamp<qint64>(value, INT_MIN, INT_MAX));
+}
 }  // namespace
 
 TFormWebProgress::TFormWebProgress(QWidget* owner, TWebClient& webClient)
@@ -42,7 +44,9 @@ TFormWebProgress::TFormWebProgress(QWidget* owner, TWebClient& webClient)
   connect(WebClient, &TWebClient::OnDocEnd, this, &TFormWebProgress::WebClientDocEnd);
 }
 
-TFormWebProgress::~TFormWebProgress() { disconnect(WebClient, nullptr, this, nullptr); }
+TFormWebProgress::~TFormWebProgress() {
+  disconnect(WebClient, nullptr, this, nullptr);
+}
 
 void TFormWebProgress::WebClientSendBegin() {
   if (parentWidget()) move(parentWidget()->geometry().center() - rect().center());
@@ -51,7 +55,9 @@ void TFormWebProgress::WebClientSendBegin() {
   ProgressBar->setMaximum(WebClient->BodyLength());
 }
 
-void TFormWebProgress::WebClientSendData(qint64 bytes) { AdvanceBar(*ProgressBar, bytes); }
+void TFormWebProgress::WebClientSendData(qint64 bytes) {
+  AdvanceBar(*ProgressBar, bytes);
+}
 
 void TFormWebProgress::WebClientSendEnd() {
   StaticText->setText(TextWaiting);
@@ -63,6 +69,10 @@ void TFormWebProgress::WebClientDocBegin(qint64 contentLength) {
   ProgressBar->setMaximum(ToRange(contentLength));
 }
 
-void TFormWebProgress::WebClientDocData(qint64 bytes) { AdvanceBar(*ProgressBar, bytes); }
+void TFormWebProgress::WebClientDocData(qint64 bytes) {
+  AdvanceBar(*ProgressBar, bytes);
+}
 
-void TFormWebProgress::WebClientDocEnd() { hide(); }
+void TFormWebProgress::WebClientDocEnd() {
+  hide();
+}

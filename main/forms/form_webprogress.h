@@ -9,7 +9,7 @@ class TWebClient;
 
 class TFormWebProgress : public QDialog {
   Q_OBJECT
-public:
+ public:
   TFormWebProgress(QWidget* owner, TWebClient& webClient);
   ~TFormWebProgress() override;
 
@@ -24,6 +24,6 @@ public:
   void WebClientDocData(qint64 bytes);
   void WebClientDocEnd();
 
-private:
+ private:
   QString TextSending, TextWaiting, TextReceiving;
 };

@@ -26,20 +26,28 @@ QMessageBox::StandardButton Show(QMessageBox::Icon icon, const std::string& text
 void ShowErrorMessage(const std::string& text) {
   Show(QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok);
 }
-void ShowErrorMessage(uint16_t id) { ShowErrorMessage(LoadMessage(id)); }
+void ShowErrorMessage(uint16_t id) {
+  ShowErrorMessage(LoadMessage(id));
+}
 
 void ShowWarningMessage(const std::string& text) {
   Show(QMessageBox::Warning, text, QMessageBox::Ok, QMessageBox::Ok);
 }
-void ShowWarningMessage(uint16_t id) { ShowWarningMessage(LoadMessage(id)); }
+void ShowWarningMessage(uint16_t id) {
+  ShowWarningMessage(LoadMessage(id));
+}
 
 void ShowInfoMessage(const std::string& text) {
   Show(QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok);
 }
-void ShowInfoMessage(uint16_t id) { ShowInfoMessage(LoadMessage(id)); }
+void ShowInfoMessage(uint16_t id) {
+  ShowInfoMessage(LoadMessage(id));
+}
 
 bool AskYesNo(const std::string& text) {
   return Show(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
          QMessageBox::Yes;
 }
-bool AskYesNo(uint16_t id) { return AskYesNo(LoadMessage(id)); }
+bool AskYesNo(uint16_t id) {
+  return AskYesNo(LoadMessage(id));
+}

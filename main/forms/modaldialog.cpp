@@ -9,7 +9,9 @@ TModalDialogHandler& Handler() {
 }
 }  // namespace
 
-void SetModalDialogHandler(TModalDialogHandler handler) { Handler() = std::move(handler); }
+void SetModalDialogHandler(TModalDialogHandler handler) {
+  Handler() = std::move(handler);
+}
 
 int ExecModal(QDialog& dialog) {
   if (Handler()) return Handler()(dialog);

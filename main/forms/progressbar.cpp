@@ -9,4 +9,6 @@ void SetBarPosition(QProgressBar& bar, long long position) {
   bar.repaint();
 }
 
-void AdvanceBar(QProgressBar& bar, long long bytes) { SetBarPosition(bar, bar.value() + bytes); }
+void AdvanceBar(QProgressBar& bar, long long bytes) {
+  SetBarPosition(bar, bar.value() + bytes);
+}

@@ -1,13 +1,13 @@
 #include "recordingserver.h"
 
-#include <QCoreApplication>
-#include <QThread>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <strings.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <QCoreApplication>
+#include <QThread>
 
 namespace {
 
@@ -50,7 +50,9 @@ RecordingServer::~RecordingServer() {
   for (auto& worker : workers) worker.join();
 }
 
-std::string RecordingServer::Url() const { return "http://127.0.0.1:" + std::to_string(Port_); }
+std::string RecordingServer::Url() const {
+  return "http://127.0.0.1:" + std::to_string(Port_);
+}
 
 void RecordingServer::SetHandler(Handler handler) {
   std::lock_guard lock(Mutex_);
@@ -110,7 +112,8 @@ void RecordingServer::Serve(int socket) {
     raw.append(buffer, static_cast<size_t>(n));
     if (headerEnd == std::string::npos) {
       headerEnd = raw.find("\r\n\r\n");
-      if (headerEnd != std::string::npos) wanted = headerEnd + 4 + ContentLengthOf(raw.substr(0, headerEnd + 2));
+      if (headerEnd != std::string::npos)
+        wanted = headerEnd + 4 + ContentLengthOf(raw.substr(0, headerEnd + 2));
     }
     if (headerEnd != std::string::npos && raw.size() >= wanted) break;
   }

@@ -19,7 +19,7 @@ struct RecordedRequest {
 };
 
 class RecordingServer {
-public:
+ public:
   // Returns the whole raw reply; may sleep to play a slow server.
   using Handler = std::function<std::string(const RecordedRequest&)>;
 
@@ -41,7 +41,7 @@ public:
                            const std::string& reason = "OK",
                            const std::vector<std::string>& headers = {});
 
-private:
+ private:
   void AcceptLoop();
   void Serve(int socket);
 

@@ -15,12 +15,13 @@
 
 // A login reply that sets `cookie` and names a news page.
 inline std::string LoginReply(const std::string& cookie) {
-  return RecordingServer::Reply("<connect><news><![CDATA[http://news.example/today]]></news></connect>",
-                                200, "OK", {"Set-Cookie: " + cookie + "; path=/"});
+  return RecordingServer::Reply(
+      "<connect><news><![CDATA[http://news.example/today]]></news></connect>", 200, "OK",
+      {"Set-Cookie: " + cookie + "; path=/"});
 }
 
 class VeskSessionTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     Factory = std::make_unique<TWebClientFactory>(&Parser, &VersInfo);
     Account.Login = "ann";

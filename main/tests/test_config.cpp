@@ -2,10 +2,10 @@
 // and privately, and the exit order that saves it once more.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
-#include <sys/stat.h>
 
 #include "core/account.h"
 #include "core/gedcom.h"
@@ -19,10 +19,13 @@
 namespace {
 
 class VeskConfigTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
-    Path = std::filesystem::absolute("config-" + std::string(
-        ::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".xml").string();
+    Path =
+        std::filesystem::absolute(
+            "config-" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".xml")
+            .string();
     std::filesystem::remove(Path);
     Params().Arguments = {"config=" + Path};
   }
@@ -76,12 +79,14 @@ TEST_F(VeskConfigTest, LoadingEdgeCases) {
          EXPECT_EQ(c.ProxyUsername + c.ProxyPassword, "uw");
        }},
       {"escaped password and Latin-1 login",
-       Document("<account><login>Ren\xe9\x80</login><password>a&amp;b&lt;c&gt;</password></account>"),
+       Document(
+           "<account><login>Ren\xe9\x80</login><password>a&amp;b&lt;c&gt;</password></account>"),
        [](const TVeskConfig& c) {
          EXPECT_EQ(c.Account->Login, "Ren\xc3\xa9\xe2\x82\xac");
          EXPECT_EQ(c.Account->Password, "a&b<c>");
          EXPECT_EQ(c.Account->SaveToString(),
-                   "<account><login>Ren\xc3\xa9\xe2\x82\xac</login><password>a&b<c></password></account>");
+                   "<account><login>Ren\xc3\xa9\xe2\x82\xac</login><password>a&b<c></password></"
+                   "account>");
        }},
       {"CDATA value ignored", Document("<account><login><![CDATA[ann]]></login></account>"),
        [](const TVeskConfig& c) { EXPECT_EQ(c.Account->Login, ""); }},
@@ -98,12 +103,14 @@ TEST_F(VeskConfigTest, LoadingEdgeCases) {
        Document("<gedcoms><gedcom><filename>/a.ged</filename><gedcomid>42</gedcomid>"
                 "<uploaddate>not a date</uploaddate></gedcom></gedcoms>"),
        [](const TVeskConfig& c) { EXPECT_EQ((*c.Gedcoms->begin())->GedcomId, 0); }},
-      {"interval abc", Document("<requests><autoupdate><interval>abc</interval></autoupdate></requests>"),
+      {"interval abc",
+       Document("<requests><autoupdate><interval>abc</interval></autoupdate></requests>"),
        [](const TVeskConfig& c) {
          EXPECT_TRUE(c.RequestChecker->Enabled());
          EXPECT_EQ(c.RequestChecker->IntervalMinutes(), 5);
        }},
-      {"check disabled", Document("<requests><autoupdate><disabled/><interval>17</interval></autoupdate></requests>"),
+      {"check disabled",
+       Document("<requests><autoupdate><disabled/><interval>17</interval></autoupdate></requests>"),
        [](const TVeskConfig& c) {
          EXPECT_FALSE(c.RequestChecker->Enabled());
          EXPECT_EQ(c.RequestChecker->IntervalMinutes(), 17);
@@ -131,8 +138,9 @@ TEST_F(VeskConfigTest, NoRequestsElementSavesDisabledAndIntervalZero) {
   Write(Document(""));
   Load().Save();
   const std::string saved = kt::ReadWholeFile(Path);
-  EXPECT_NE(saved.find("<requests>\n    <autoupdate>\n      <disabled />\n      <interval>0</interval>"),
-            std::string::npos)
+  EXPECT_NE(
+      saved.find("<requests>\n    <autoupdate>\n      <disabled />\n      <interval>0</interval>"),
+      std::string::npos)
       << saved;
 }
 
@@ -158,9 +166,10 @@ TEST_F(VeskConfigTest, SaveWritesTheLayoutInLatin1PrivatelyAndIdenticallyTwice) 
   EXPECT_EQ(first.rfind("<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>", 0), 0u);
   EXPECT_NE(first.find("<login>Ren\xe9</login>"), std::string::npos) << "one Latin-1 byte";
   EXPECT_NE(first.find("<password>p&lt;&amp;&gt;&#8364;</password>"), std::string::npos) << first;
-  const char* order[] = {"<account>", "<server>", "<proxy>", "<address", "<port>", "<username",
-                         "<gedcoms>", "<gedcom>", "<filename>", "<gedcomid>0", "<requests>",
-                         "<autoupdate>", "<interval>12", "<saved>", "<row mine=\"\" questionid"};
+  const char* order[] = {
+      "<account>",  "<server>",     "<proxy>",      "<address",   "<port>",
+      "<username",  "<gedcoms>",    "<gedcom>",     "<filename>", "<gedcomid>0",
+      "<requests>", "<autoupdate>", "<interval>12", "<saved>",    "<row mine=\"\" questionid"};
   size_t at = 0;
   for (const char* part : order) {
     const size_t found = first.find(part, at);

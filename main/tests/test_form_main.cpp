@@ -1,16 +1,16 @@
 // The main window and its two dialogs, started as the program starts them.
 #include <QAbstractButton>
-#include <QMenu>
-#include <QToolButton>
-#include "kintrail/platform/atomicfile.h"
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QWebEngineView>
+#include "kintrail/platform/atomicfile.h"
 
 #include "core/account.h"
 #include "core/connectedwebclient.h"
@@ -133,7 +133,8 @@ TEST_F(VeskWindowTest, UpdateNeededAtLoginGoesToTheGeneralErrorDisplay) {
   ASSERT_EQ(Boxes.size(), 1u);
   EXPECT_EQ(Boxes[0].Icon, QMessageBox::Question);
   EXPECT_EQ(Boxes[0].Text.rfind("A new version of Kintrail has been released.", 0), 0u);
-  EXPECT_EQ(Shell, std::vector<std::string>{Server.Url() + "/web/_client/softlinks.asp?folder=download"});
+  EXPECT_EQ(Shell,
+            std::vector<std::string>{Server.Url() + "/web/_client/softlinks.asp?folder=download"});
 }
 
 TEST_F(VeskWindowTest, SupersededTurnsOfflineThenAsks1285AndNoShows1284) {
@@ -152,7 +153,8 @@ TEST_F(VeskWindowTest, SupersededTurnsOfflineThenAsks1285AndNoShows1284) {
   EXPECT_EQ(Boxes[0].Icon, QMessageBox::Question);
   EXPECT_EQ(Boxes[0].OnlineState, "Offline") << "offline before the question";
   EXPECT_EQ(Boxes[1].Text,
-            "You've been disconnected.\nYou need to update your version of Kintrail before connecting again.");
+            "You've been disconnected.\nYou need to update your version of Kintrail before "
+            "connecting again.");
   EXPECT_EQ(Boxes[1].Icon, QMessageBox::Information);
   ExpectOnline(false);
   EXPECT_TRUE(Shell.empty());
@@ -162,7 +164,8 @@ TEST_F(VeskWindowTest, NotConnectedOffersToConnectAndOtherErrorsShowTheirMessage
   Start();
   Answers = {QMessageBox::Yes};
   Guarded([&] { Session().CreateWebClient(); });
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"You're not connected, would you like to connect now ?"});
+  EXPECT_EQ(BoxTexts(),
+            std::vector<std::string>{"You're not connected, would you like to connect now ?"});
   EXPECT_EQ(Dialogs, std::vector<std::string>{"FormConnect"}) << "Yes opens the login dialog";
 
   Boxes.clear();
@@ -261,7 +264,8 @@ TEST_F(VeskWindowTest, AutoconnectShowsTheSessionOnceTheWindowsExist) {
 }
 
 TEST_F(VeskWindowTest, AutoconnectFailureIsSilent) {
-  WriteConfig("<server>" + Server.Url() + "</server><account><login>ann</login><password>bad</password></account>");
+  WriteConfig("<server>" + Server.Url() +
+              "</server><account><login>ann</login><password>bad</password></account>");
   Start({"autoconnect"});
   WaitUntil([] { return false; }, std::chrono::milliseconds(100));
   EXPECT_FALSE(Session().IsConnected());
@@ -286,7 +290,8 @@ TEST_F(VeskWindowTest, PagesComeInFrontWithoutHidingTheOthers) {
   EXPECT_EQ(FormMain->CurrentPage(), FormRequests);
   EXPECT_TRUE(FormMain->SpeedButtonRequests->isChecked());
   EXPECT_FALSE(FormMain->SpeedButtonWorldSearch->isChecked());
-  EXPECT_EQ(FormWorldSearch->parentWidget(), static_cast<QWidget*>(FormMain->PageArea)) << "covered, not destroyed";
+  EXPECT_EQ(FormWorldSearch->parentWidget(), static_cast<QWidget*>(FormMain->PageArea))
+      << "covered, not destroyed";
 }
 
 TEST_F(VeskWindowTest, WebLinksViewerAndAbout) {
@@ -311,7 +316,8 @@ TEST_F(VeskWindowTest, CreateMyAccountOpensTheRegisterPage) {
   };
   Start();
   FormMain->ActionConnect->trigger();
-  EXPECT_EQ(Shell, std::vector<std::string>{"http://host.example/web/_client/softlinks.asp?folder=register"});
+  EXPECT_EQ(Shell, std::vector<std::string>{
+                       "http://host.example/web/_client/softlinks.asp?folder=register"});
 }
 
 // Config dialog: which edits, and whether connected, lead to message 769.
@@ -330,7 +336,8 @@ TEST_F(VeskWindowTest, ConfigurationDialogReconnectRule) {
       {"server changed while offline", false, "EditServerURL", "other.example", false},
   };
   OnDialog = [](QDialog& dialog) {
-    return dialog.objectName() == "FormConnect" ? ConnectWith(dialog, "right") : int(QDialog::Rejected);
+    return dialog.objectName() == "FormConnect" ? ConnectWith(dialog, "right")
+                                                : int(QDialog::Rejected);
   };
   Start();
   for (const auto& c : cases) {
@@ -352,20 +359,24 @@ TEST_F(VeskWindowTest, ConfigurationDialogReconnectRule) {
     if (c.Message) {
       EXPECT_EQ(Boxes[0].Text, "You need to reconnect to use this new configuration");
     }
-    EXPECT_NE(kt::ReadWholeFile(Path).find("<interval>33</interval>"), std::string::npos) << "saved";
-    EXPECT_EQ(Session().Server, sessionServer) << "the session keeps its settings until the next connect";
+    EXPECT_NE(kt::ReadWholeFile(Path).find("<interval>33</interval>"), std::string::npos)
+        << "saved";
+    EXPECT_EQ(Session().Server, sessionServer)
+        << "the session keeps its settings until the next connect";
     Config().Server = serverBefore;
     Config().ProxyPort.clear();
     OnDialog = [](QDialog& dialog) {
-      return dialog.objectName() == "FormConnect" ? ConnectWith(dialog, "right") : int(QDialog::Rejected);
+      return dialog.objectName() == "FormConnect" ? ConnectWith(dialog, "right")
+                                                  : int(QDialog::Rejected);
     };
   }
 }
 
 TEST_F(VeskWindowTest, ConfigurationDialogFieldsSpinBoundsAndCheckBox) {
-  WriteConfig("<server>s.example</server><proxy><address>p</address><port> 8080</port>"
-              "<username>u</username><password>w</password></proxy>"
-              "<requests><autoupdate><disabled/><interval>0</interval></autoupdate></requests>");
+  WriteConfig(
+      "<server>s.example</server><proxy><address>p</address><port> 8080</port>"
+      "<username>u</username><password>w</password></proxy>"
+      "<requests><autoupdate><disabled/><interval>0</interval></autoupdate></requests>");
   Start();
   TFormConfig dialog(FormMain);
   EXPECT_EQ(dialog.windowTitle(), "Configuration");

@@ -26,9 +26,11 @@ struct Seen {
 };
 
 class VeskProgressTest : public ::testing::Test {
-protected:
+ protected:
   VeskProgressTest()
-      : Server([this](const RecordedRequest&) { return RecordingServer::Reply(std::string(ReplyLength, 'r')); }) {
+      : Server([this](const RecordedRequest&) {
+          return RecordingServer::Reply(std::string(ReplyLength, 'r'));
+        }) {
     Client.SetBaseURL(Server.Url());
   }
   int ReplyLength = 5000;
@@ -38,7 +40,7 @@ protected:
 
 // The events a window saw, recorded by connecting after it.
 class Recorder {
-public:
+ public:
   template <typename Window>
   Recorder(TWebClient& client, Window& window, std::function<QString()> text) {
     const auto record = [this, &window, text](const char* event) {
@@ -96,7 +98,8 @@ TEST_F(VeskProgressTest, WebProgressOfAnExchangeThatFailsBeforeSendingIsNeverSho
   client.SetBaseURL("http://127.0.0.1:" + std::to_string(port));
   TFormWebProgress window(nullptr, client);
   bool everShown = false;
-  QObject::connect(&client, &TWebClient::OnSendBegin, &window, [&] { everShown = window.isVisible(); });
+  QObject::connect(&client, &TWebClient::OnSendBegin, &window,
+                   [&] { everShown = window.isVisible(); });
   EXPECT_ANY_THROW(client.Post("/p", "x", true));
   EXPECT_FALSE(everShown);
   EXPECT_FALSE(window.isVisible());
@@ -110,7 +113,8 @@ TEST_F(VeskProgressTest, StepWindowLayoutAndSteps) {
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(window.Steps[i]->geometry(), QRect(40, i * 30 + 10, 446 - 48, 30)) << i;
   }
-  EXPECT_EQ(window.height(), window.Panel->y() + window.Panel->height() + window.ProgressBar->height() + 10);
+  EXPECT_EQ(window.height(),
+            window.Panel->y() + window.Panel->height() + window.ProgressBar->height() + 10);
   EXPECT_EQ(window.CurrentStep(), 0);
   window.SetStep(1);
   EXPECT_EQ(window.STCursor->y(), window.Steps[1]->y());
@@ -175,7 +179,8 @@ TEST(VeskAboutBox, LinesInTheUsersLanguageOrTheFallback) {
   EXPECT_TRUE(english[5].startsWith("Copyright"));
 
   const QStringList french = AboutLines(QLocale(QLocale::French, QLocale::France));
-  EXPECT_EQ(french[7], QString::fromUtf8("Technologies brevet\xc3\xa9" "es"));
+  EXPECT_EQ(french[7], QString::fromUtf8("Technologies brevet\xc3\xa9"
+                                         "es"));
   EXPECT_EQ(AboutLines(QLocale(QLocale::German, QLocale::Germany))[7], "Patentierte Technologien");
   EXPECT_EQ(AboutLines(QLocale(QLocale::Spanish, QLocale::Spain)), english)
       << "no Spanish table: every line from the fallback";

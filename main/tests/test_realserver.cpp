@@ -9,8 +9,8 @@
 
 #include "core/account.h"
 #include "core/connectedwebclient.h"
-#include "core/veskserver.h"
 #include "core/versinfo.h"
+#include "core/veskserver.h"
 #include "core/webclientfactory.h"
 #include "core/xmlparser.h"
 #include "core/xmlresponse.h"
@@ -21,7 +21,7 @@ namespace {
 const char* const ServerBinary = KINTRAIL_SERVER_BINARY;
 
 class VeskRealServerTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     if (std::string(ServerBinary).empty() || !std::filesystem::exists(ServerBinary))
       GTEST_SKIP() << "kintrail-server is not built in this tree (configure with the server "
@@ -29,9 +29,9 @@ protected:
     ASSERT_TRUE(Folder.isValid());
     const QString database = Folder.filePath("kintrail.sqlite");
     QProcess add;
-    add.start(ServerBinary, {"--db", database, "--gazetteer", "none", "user", "add", "tester",
-                             "--password-stdin", "--town", "Paris", "--country", "FR", "--lat",
-                             "48.85", "--lon", "2.35"});
+    add.start(ServerBinary,
+              {"--db", database, "--gazetteer", "none", "user", "add", "tester", "--password-stdin",
+               "--town", "Paris", "--country", "FR", "--lat", "48.85", "--lon", "2.35"});
     add.write("secret123");
     add.closeWriteChannel();
     ASSERT_TRUE(add.waitForFinished(30000));

@@ -20,8 +20,9 @@ TEST(VeskRecordset, FieldsConversionsAndRowFormat) {
   set.AddField("id");
   set.AddField("flag");
   pugi::xml_document document;
-  set.LoadFromXML(Rows(document, "<rows><row id='7' flag='1' extra='x'/><anything flag='true'/>"
-                                 "<!-- comment --><row id='-2' flag='0'/></rows>"));
+  set.LoadFromXML(Rows(document,
+                       "<rows><row id='7' flag='1' extra='x'/><anything flag='true'/>"
+                       "<!-- comment --><row id='-2' flag='0'/></rows>"));
   ASSERT_EQ(set.Count(), 3u);
   EXPECT_EQ(set.Record(0).size(), 2u) << "only the fields are kept";
   EXPECT_EQ(set.Record(0).FieldAsInteger("id"), 7);
@@ -69,7 +70,7 @@ TEST(VeskRecordset, FieldsConversionsAndRowFormat) {
 }
 
 class VeskWebRecordsetTest : public VeskSessionTest {
-protected:
+ protected:
   void Reply(const std::string& body) {
     Server.SetHandler([body](const RecordedRequest& r) {
       return r.Target == page::Connect ? LoginReply("S=1") : RecordingServer::Reply(body);
@@ -153,8 +154,10 @@ TEST(VeskDocuments, QuoteAttribute) {
 
 TEST(VeskDocuments, ServerDateTime) {
   const kt::DateTime def(-1.0);
-  EXPECT_EQ(ServerDateTime("2026-12-11T14:05:09", def), kt::DateTime::FromFields(2026, 12, 11, 14, 5, 9));
-  EXPECT_EQ(ServerDateTime("2026-12-11T14:05:09Z+02", def), kt::DateTime::FromFields(2026, 12, 11, 14, 5, 9));
+  EXPECT_EQ(ServerDateTime("2026-12-11T14:05:09", def),
+            kt::DateTime::FromFields(2026, 12, 11, 14, 5, 9));
+  EXPECT_EQ(ServerDateTime("2026-12-11T14:05:09Z+02", def),
+            kt::DateTime::FromFields(2026, 12, 11, 14, 5, 9));
   EXPECT_EQ(ServerDateTime("2026-12-11", def), def);
   EXPECT_EQ(ServerDateTime("", def), def);
   EXPECT_THROW(ServerDateTime("2026-13-01T00:00:00", def), EConvertError);

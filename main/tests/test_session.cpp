@@ -26,12 +26,14 @@ TEST_F(VeskSessionTest, ConnectPingAndDisconnectOnTheWire) {
   EXPECT_EQ(Notices, std::vector<std::string>{"connect"});
 
   Factory->KeepAliveTimerTimer();
-  ASSERT_TRUE(WaitUntil([&] { return Server.RequestCount() == 2 && !Factory->SessionClient->IsBusy(); }));
+  ASSERT_TRUE(
+      WaitUntil([&] { return Server.RequestCount() == 2 && !Factory->SessionClient->IsBusy(); }));
   Factory->Disconnect();
   EXPECT_FALSE(Factory->IsConnected());
   EXPECT_EQ(Factory->SessionClient, nullptr);
   EXPECT_EQ(Notices, (std::vector<std::string>{"connect", "disconnect"}));
-  ASSERT_TRUE(WaitUntil([&] { return Server.RequestCount() == 3; })) << "the logout reaches the server";
+  ASSERT_TRUE(WaitUntil([&] { return Server.RequestCount() == 3; }))
+      << "the logout reaches the server";
 
   const std::string host = "Host: 127.0.0.1:" + std::to_string(Server.Port()) + "\r\n";
   const std::string connect =
@@ -40,12 +42,13 @@ TEST_F(VeskSessionTest, ConnectPingAndDisconnectOnTheWire) {
   const auto requests = Server.Requests();
   EXPECT_EQ(requests[0].Raw, "POST /connect/connect.asp HTTP/1.0\r\n" + Accept +
                                  "Content-Type: application/x-www-form-urlencoded\r\n"
-                                 "User-Agent: Kintrail 0.2.1.0\r\n" + host +
-                                 "Content-Length: " + std::to_string(connect.size()) + "\r\n\r\n" +
-                                 connect);
+                                 "User-Agent: Kintrail 0.2.1.0\r\n" +
+                                 host + "Content-Length: " + std::to_string(connect.size()) +
+                                 "\r\n\r\n" + connect);
   EXPECT_EQ(requests[1].Raw, "POST /ping.asp HTTP/1.0\r\n" + Accept +
                                  "Content-Type: application/x-www-form-urlencoded\r\n"
-                                 "User-Agent: Kintrail 0.2.1.0\r\n" + host +
+                                 "User-Agent: Kintrail 0.2.1.0\r\n" +
+                                 host +
                                  "Content-Length: 19\r\n"
                                  "Cookie: SID=1\r\n\r\n"
                                  "<ping login=\"ann\"/>");
@@ -89,8 +92,9 @@ TEST_F(VeskSessionTest, RefusedLoginsRaiseByCode) {
                {"<error>no code</error>", false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Error);
-    Server.SetHandler(
-        [&](const RecordedRequest&) { return RecordingServer::Reply("<connect>" + c.Error + "</connect>"); });
+    Server.SetHandler([&](const RecordedRequest&) {
+      return RecordingServer::Reply("<connect>" + c.Error + "</connect>");
+    });
     if (c.UpdateNeeded)
       EXPECT_THROW(Factory->Connect(), EUpdateNeededError);
     else

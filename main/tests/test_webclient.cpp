@@ -27,13 +27,15 @@ TEST(VeskWebClientWire, PostCarriesTheHeadersInOrderAndTheBodyUnchanged) {
   EXPECT_EQ(client.BodyLength(), 9);
   ASSERT_EQ(server.RequestCount(), 1u);
   const std::string host = "127.0.0.1:" + std::to_string(server.Port());
-  EXPECT_EQ(server.Requests()[0].Raw,
-            "POST /page.asp HTTP/1.0\r\n" + Accept +
-                "Content-Type: application/x-www-form-urlencoded\r\n"
-                "User-Agent: Kintrail 0.2.1.0\r\n"
-                "Host: " + host + "\r\n"
-                "Content-Length: 9\r\n"
-                "Cookie: A=1;B=2\r\n\r\n" + body);
+  EXPECT_EQ(server.Requests()[0].Raw, "POST /page.asp HTTP/1.0\r\n" + Accept +
+                                          "Content-Type: application/x-www-form-urlencoded\r\n"
+                                          "User-Agent: Kintrail 0.2.1.0\r\n"
+                                          "Host: " +
+                                          host +
+                                          "\r\n"
+                                          "Content-Length: 9\r\n"
+                                          "Cookie: A=1;B=2\r\n\r\n" +
+                                          body);
 }
 
 TEST(VeskWebClientWire, EmptyPostSendsAZeroContentLength) {
@@ -99,9 +101,9 @@ TEST(VeskWebClientWire, SetBaseUrlRemovesOneTrailingSlash) {
 
 TEST(VeskWebClientCookies, SetCookieHeadersAccumulateTheirNameValuePairs) {
   RecordingServer server([](const RecordedRequest&) {
-    return RecordingServer::Reply("<ok/>", 200, "OK",
-                                  {"Set-Cookie: A=1; path=/", "Set-Cookie: B=2; path=/x",
-                                   "Set-Cookie: C=3"});
+    return RecordingServer::Reply(
+        "<ok/>", 200, "OK",
+        {"Set-Cookie: A=1; path=/", "Set-Cookie: B=2; path=/x", "Set-Cookie: C=3"});
   });
   TWebClient client;
   client.SetBaseURL(server.Url());
@@ -212,7 +214,8 @@ TEST(VeskEnvelope, RepliesAndTheirChecks) {
   };
   const EnvelopeCase cases[] = {
       {"error with code, vbcode and text",
-       RecordingServer::Reply("<reply><error code='12' vbcode='-3'>Bad &amp; wrong</error></reply>"),
+       RecordingServer::Reply(
+           "<reply><error code='12' vbcode='-3'>Bad &amp; wrong</error></reply>"),
        [&](TWebClient& client) {
          try {
            readAndCheck(client);
@@ -224,8 +227,7 @@ TEST(VeskEnvelope, RepliesAndTheirChecks) {
            EXPECT_STREQ(error.what(), "Error : 12\nServer error : -3\nDescription : Bad & wrong");
          }
        }},
-      {"error with code only",
-       RecordingServer::Reply("<anything><error code='7'/></anything>"),
+      {"error with code only", RecordingServer::Reply("<anything><error code='7'/></anything>"),
        [&](TWebClient& client) {
          try {
            readAndCheck(client);
@@ -261,7 +263,9 @@ TEST(VeskEnvelope, RepliesAndTheirChecks) {
          }
        }},
       {"not XML", RecordingServer::Reply("<r><unclosed></r>"),
-       [&](TWebClient& client) { EXPECT_THROW(client.ReceivedDataToXMLDocument(), EXMLParserError); }},
+       [&](TWebClient& client) {
+         EXPECT_THROW(client.ReceivedDataToXMLDocument(), EXMLParserError);
+       }},
       {"ISO-8859-1 reply read as Windows-1252",
        RecordingServer::Reply("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r>\xe9\x80</r>"),
        [&](TWebClient& client) {

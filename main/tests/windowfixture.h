@@ -33,7 +33,7 @@ struct ShownBox {
 inline const char* NewsAddress = "about:blank#news";
 
 class VeskWindowTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     Path = std::filesystem::absolute(
                std::string("config-") +
@@ -46,9 +46,9 @@ protected:
       if (request.Target != page::Connect) return RecordingServer::Reply("<ok/>");
       if (request.Body.find("<password>right</password>") == std::string::npos)
         return RecordingServer::Reply("<connect><error code='2'>Wrong password</error></connect>");
-      return RecordingServer::Reply(std::string("<connect><news><![CDATA[") + NewsAddress +
-                                        "]]></news></connect>",
-                                    200, "OK", {"Set-Cookie: SID=42; path=/"});
+      return RecordingServer::Reply(
+          std::string("<connect><news><![CDATA[") + NewsAddress + "]]></news></connect>", 200, "OK",
+          {"Set-Cookie: SID=42; path=/"});
     });
     kt::SetMessageBoxHandler([this](const kt::MessageBoxRequest& request) {
       Boxes.push_back({request.icon, request.text.toStdString(), request.caption,
