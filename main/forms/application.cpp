@@ -1,7 +1,10 @@
 #include "forms/application.h"
 
+#include <sys/socket.h>
 #include <unistd.h>
 #include <QApplication>
+#include <QSocketNotifier>
+#include <csignal>
 #include <cstdlib>
 
 #include "core/veskglobals.h"
@@ -27,6 +30,33 @@ class TVeskApplication : public QApplication {
     }
   }
 };
+
+// SIGINT and SIGTERM end the program the regular way (the configuration is
+// saved and the session closed at exit): the handler only writes a byte that
+// the event loop reads.
+int SignalPipe[2] = {-1, -1};
+
+void NoteSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t written = ::write(SignalPipe[0], &byte, 1);
+}
+
+void EndOnSignals(QObject* parent) {
+  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, SignalPipe) != 0) return;
+  auto* notifier = new QSocketNotifier(SignalPipe[1], QSocketNotifier::Read, parent);
+  QObject::connect(notifier, &QSocketNotifier::activated, [] {
+    char byte = 0;
+    [[maybe_unused]] const ssize_t read = ::read(SignalPipe[1], &byte, 1);
+    SetApplicationTerminating(true);
+    QCoreApplication::quit();
+  });
+  struct sigaction action {};
+  action.sa_handler = NoteSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  ::sigaction(SIGINT, &action, nullptr);
+  ::sigaction(SIGTERM, &action, nullptr);
+}
 
 template <typename T>
 void Destroy(T*& window) {
@@ -70,6 +100,7 @@ int RunVesk(int argc, char** argv) {
   application.setWindowIcon(QIcon(artwork::ApplicationIcon()));
   application.setQuitOnLastWindowClosed(false);  // only Quit ends the program
   kt::InstallQtMessagePump();
+  EndOnSignals(&application);
 
   int result = 0;
   try {
