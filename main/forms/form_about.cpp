@@ -31,7 +31,9 @@ TFormAbout::TFormAbout(QWidget* owner) : QDialog(owner) {
   About->setFrameShape(QFrame::NoFrame);
   About->setBackgroundRole(QPalette::Window);
   About->viewport()->setAutoFillBackground(false);
-  About->setMinimumSize(340, 170);
+  About->setMinimumSize(380, 210);
+  About->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  About->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // ten short lines fit
   layout->addWidget(About);
   auto* rule = new QFrame(this);
   rule->setFrameShape(QFrame::HLine);
