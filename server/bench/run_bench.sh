@@ -33,6 +33,7 @@ wrk -t2 -c64 -d"${seconds}s" -s "$here/ping.lua" "$url"
 for years in "0 10000" "1700 1750"; do
   for name in COMMON RARE; do
     echo "== genealogist search $name, years $years, 8 connections, ${seconds}s"
+    sleep 3  # let the previous run's queued requests drain
     KT_NAME=$name KT_YEARS=$years wrk -t2 -c8 -d"${seconds}s" --latency -s "$here/search.lua" "$url"
   done
 done
