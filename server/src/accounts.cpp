@@ -28,8 +28,9 @@ RegistrationResult RegisterAccount(Storage& storage, const NewAccount& account, 
       return result;
     }
   }
-  if (account.password.size() < 8 || account.password.size() > 128) {
-    result.error = "The password must have 8 to 128 characters.";
+  const size_t shortest = account.byAdministrator ? 1 : 8;
+  if (account.password.size() < shortest || account.password.size() > 128) {
+    result.error = "The password must have " + std::to_string(shortest) + " to 128 characters.";
     return result;
   }
   if (!IsValidUtf8(account.password) || account.password.find('\0') != std::string::npos) {

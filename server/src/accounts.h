@@ -10,6 +10,9 @@ namespace kt::server {
 struct NewAccount {
   std::string login, password, town, country;
   std::optional<double> latitude, longitude;  // instead of the gazetteer's
+  // The command line may set any non-empty password (a demo account's, say);
+  // the registration page asks for 8 characters at least.
+  bool byAdministrator = false;
 };
 
 struct RegistrationResult {

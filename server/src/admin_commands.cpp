@@ -21,7 +21,7 @@ int64_t Now() {
 
 bool SeedDemoAccount(Storage& storage) {
   if (!storage.ListAccounts().empty()) return false;
-  NewAccount demo{kDemoLogin, kDemoPassword, "Paris", "FR", {}, {}};
+  NewAccount demo{kDemoLogin, kDemoPassword, "Paris", "FR", {}, {}, true};
   if (!PlaceTown(storage, demo.town, demo.country)) {
     demo.latitude = 48.85341;
     demo.longitude = 2.3488;
@@ -44,7 +44,7 @@ int RunAdminCommand(Storage& storage, const ServerOptions& options, std::istream
     std::string password;
     std::getline(in, password);
     if (!password.empty() && password.back() == '\r') password.pop_back();
-    NewAccount account{words[2], password, options.town, options.country, options.latitude, options.longitude};
+    NewAccount account{words[2], password, options.town, options.country, options.latitude, options.longitude, true};
     const RegistrationResult result = RegisterAccount(storage, account, Now());
     if (!result.id) {
       err << result.error << "\n";

@@ -56,7 +56,7 @@ PageResponse RegisterPage(PageContext& context) {
     auto found = form.find(name);
     return found == form.end() ? std::string() : found->second;
   };
-  NewAccount account{field("login"), field("password"), field("town"), field("country"), {}, {}};
+  NewAccount account{field("login"), field("password"), field("town"), field("country"), {}, {}, false};
   const RegistrationResult result = RegisterAccount(context.storage, account, context.now);
   if (!result.id) return Html(HtmlPage("Register", RegisterForm(form, result.error, true)), 400);
   const std::string content =

@@ -282,3 +282,49 @@ TEST_F(ServerPages, GenealogistCountsLeaveOutTheLivingUntilTheyAreOldEnough) {
   EXPECT_EQ(search(0, 10000, "Martin"), "carol 1950-1950 1 454500; ");
   EXPECT_EQ(search(1940, 1960), "alice 1950-1950 1 485100; ");
 }
+
+TEST_F(ServerPages, RegistrationPlacesTheTownAndRefusesBadFields) {
+  Town lyon{"Lyon", "LYON", "Lyon", "FR", 45.74846, 4.84671, 522969};
+  Town paris{"Paris", "PARIS", "Paris", "FR", 48.85341, 2.3488, 2138551};
+  storage_->AddTowns({lyon, paris});
+  auto registerWith = [&](const std::string& form) {
+    return handler_->Handle(PageRequest{"POST", "/web/register.asp", "kintrail.test", "", form});
+  };
+  struct Case {
+    const char* form;
+    int status;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"login=grace&password=long+enough&town=lyon&country=fr", 200, "placed at Lyon"},
+      {"login=Grace&password=long+enough&town=Lyon&country=FR", 400, "is taken"},
+      {"login=bad%3Clogin&password=long+enough&town=Lyon&country=FR", 400, "only letters"},
+      {"login=henri&password=short&town=Lyon&country=FR", 400, "8 to 128"},
+      {"login=henri&password=long+enough&town=Atlantis&country=FR", 400, "was not found"},
+      {"login=henri&password=long+enough&town=Lyon&country=France", 400, "two-letter"},
+  };
+  for (const Case& c : cases) {
+    const PageResponse r = registerWith(c.form);
+    EXPECT_EQ(r.status, c.status) << c.form;
+    EXPECT_NE(r.body.find(c.says), std::string::npos) << c.form << "\n" << r.body;
+    EXPECT_EQ(r.contentType, "text/html; charset=utf-8");
+  }
+  // An error page keeps what was typed, escaped.
+  EXPECT_NE(registerWith("login=x%22%3E&password=p&town=t&country=FR").body.find("x&quot;&gt;"), std::string::npos);
+  const auto account = storage_->FindAccountByLogin("grace");
+  ASSERT_TRUE(account);
+  EXPECT_EQ(account->town, "Lyon");
+  EXPECT_DOUBLE_EQ(*account->latitude, 45.74846);
+
+  const PageResponse link = handler_->Handle(PageRequest{"GET", "/web/_client/softlinks.asp?folder=register", "", "", ""});
+  EXPECT_EQ(link.status, 302);
+  ASSERT_EQ(link.headers.size(), 1u);
+  EXPECT_EQ(link.headers[0], (std::pair<std::string, std::string>{"Location", "/web/register.asp"}));
+  EXPECT_EQ(handler_->Handle(PageRequest{"GET", "/web/_client/softlinks.asp?folder=ktviewer/help.asp", "", "", ""})
+                .headers[0].second, "/web/ktviewer/help.asp");
+  EXPECT_EQ(handler_->Handle(PageRequest{"GET", "/web/_client/softlinks.asp?folder=nowhere", "", "", ""}).status, 404);
+  const PageResponse news = handler_->Handle(PageRequest{"GET", "/web/news.asp", "", "", ""});
+  EXPECT_NE(news.body.find("grace"), std::string::npos);
+  EXPECT_NE(news.body.find("GeoNames"), std::string::npos);
+  EXPECT_NE(news.body.find("100 years"), std::string::npos);
+}
