@@ -434,12 +434,8 @@ TEST_F(ServerHttp, BadInputIsAnsweredAndChangesNothing) {
   // A client sending one byte a second is cut off at the read timeout,
   // while others are served.
   {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(server_->Port());
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const int fd = ConnectLoopback(server_->Port());
+    ASSERT_GE(fd, 0);
     const std::string request = ClientRequest("POST", "/ping.asp", "<ping/>", alice.Cookie());
     const auto started = std::chrono::steady_clock::now();
     bool closed = false;
@@ -472,4 +468,17 @@ TEST_F(ServerHttp, BadInputIsAnsweredAndChangesNothing) {
   Admin({"stats"}, "", &stats);
   EXPECT_NE(stats.find("shared files\t1\n"), std::string::npos) << stats;
   EXPECT_NE(stats.find("individuals\t1\n"), std::string::npos) << stats;
+}
+
+TEST_F(ServerHttp, ConnectionsOverTheCapAreRefused) {
+  Start({"--max-connections", "2", "--read-timeout", "5"});
+  const int first = ConnectLoopback(server_->Port()), second = ConnectLoopback(server_->Port());
+  ASSERT_GE(first, 0);
+  ASSERT_GE(second, 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));  // both accepted
+  EXPECT_EQ(SendRaw(server_->Port(), ClientRequest("POST", "/ping.asp", "", "")).status, 503);
+  close(first);
+  close(second);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(SendRaw(server_->Port(), ClientRequest("POST", "/ping.asp", "", "")).body, "<not_connected/>");
 }

@@ -139,7 +139,7 @@ std::vector<std::string> HttpReply::Headers(const std::string& name) const {
   return values;
 }
 
-HttpReply SendRaw(unsigned short port, const std::string& raw, std::chrono::milliseconds timeout) {
+int ConnectLoopback(unsigned short port) {
   const int fd = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -147,8 +147,14 @@ HttpReply SendRaw(unsigned short port, const std::string& raw, std::chrono::mill
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
     close(fd);
-    throw std::runtime_error("connect failed");
+    return -1;
   }
+  return fd;
+}
+
+HttpReply SendRaw(unsigned short port, const std::string& raw, std::chrono::milliseconds timeout) {
+  const int fd = ConnectLoopback(port);
+  if (fd < 0) throw std::runtime_error("connect failed");
   size_t sent = 0;
   while (sent < raw.size()) {
     const ssize_t n = send(fd, raw.data() + sent, raw.size() - sent, MSG_NOSIGNAL);

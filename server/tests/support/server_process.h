@@ -48,6 +48,8 @@ struct HttpReply {
   std::vector<std::string> Headers(const std::string& name) const;
 };
 
+// A TCP connection to 127.0.0.1:port, or -1.
+int ConnectLoopback(unsigned short port);
 // Connects to 127.0.0.1:port, sends `raw`, reads until the server closes.
 HttpReply SendRaw(unsigned short port, const std::string& raw,
                   std::chrono::milliseconds timeout = std::chrono::milliseconds(20000));
