@@ -22,6 +22,10 @@ function(kintrail_add_test name)
     list(APPEND T_LABELS gui)
     list(APPEND T_ENV QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1
          "QTWEBENGINE_CHROMIUM_FLAGS=--no-sandbox --disable-gpu")
+    if(KINTRAIL_SANITIZE)
+      list(APPEND T_ENV "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan-qt.supp"
+           "ASAN_OPTIONS=new_delete_type_mismatch=0")
+    endif()
   else()
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   endif()
