@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <iostream>
 
@@ -46,9 +47,16 @@ const XmlPage* FindSessionPage(const std::string& path) {
   return nullptr;
 }
 
-// Paths compare without letter case, as the original service's did, and a
-// doubled slash (a base address ending in "/") counts as one.
+// Paths compare without letter case, and a doubled slash (a base address
+// ending in "/") counts as one. A request sent in the proxy form carries the
+// whole address: its scheme and host are dropped.
 std::string CanonicalPath(std::string path) {
+  for (const char* scheme : {"http://", "https://"}) {
+    if (path.rfind(scheme, 0) == 0) {
+      const size_t slash = path.find('/', std::strlen(scheme));
+      path = slash == std::string::npos ? "/" : path.substr(slash);
+    }
+  }
   std::string out;
   out.reserve(path.size());
   for (char c : path) {

@@ -173,6 +173,10 @@ TEST_F(ServerPages, TheNewestSessionCookieWinsAfterASecondLogin) {
   // The client appends: the dead cookie first, then the live one.
   EXPECT_EQ(Post("/ping.asp", "", first + ";" + second).body.find("not_connected"), std::string::npos);
   EXPECT_EQ(Post("/ping.asp", "", "theme=dark; " + second + "; lang=fr").body.find("not_connected"), std::string::npos);
+  // The same page reached through a base address ending in "/", in capitals, or in proxy form.
+  for (const char* path : {"//ping.asp", "/PING.ASP", "http://kintrail.test/ping.asp", "/ping.asp?x=1"}) {
+    EXPECT_NE(Post(path, "", second).body.find("<ping"), std::string::npos) << path;
+  }
 }
 
 TEST_F(ServerPages, SearchesMatchNamesYearsAndHideLivingPeople) {
