@@ -211,6 +211,22 @@ TEST_F(ServerHttp, UploadReplacesOwnFilesAndTheListExchangeForgetsBothWays) {
   EXPECT_STREQ(row.attribute("gedcom_gedcomid").value(), "");
   EXPECT_TRUE(row.attribute("gedcom_gedcomid"));
 
+  // Paging over the wire: five of Bob's, three a page.
+  for (int i = 0; i < 4; ++i) {
+    bob.Post("/uploadgedcom/uploadfile.asp", Gzip(Summary(0, Person("P" + std::to_string(i), "P" + std::to_string(i), 1800))));
+  }
+  auto page = [&](int number) {
+    Xml r(alice.Post("/worldsearch/searchindividuals.asp",
+                     "<getrows page='" + std::to_string(number) +
+                         "'><params lastname=\"dupont\" accountid='2' minyear='0' maxyear='10000'/></getrows>"));
+    std::string text = std::string(r.rows().attribute("page").value()) + "/" + r.rows().attribute("pagecount").value();
+    for (pugi::xml_node row : r.rows().children("row")) text += std::string(" ") + row.attribute("firstname").value();
+    return text;
+  };
+  EXPECT_EQ(page(1), "1/2 P0 P1 P2");
+  EXPECT_EQ(page(2), "2/2 P3 ZOE");
+  EXPECT_EQ(page(7), "2/2 P3 ZOE");
+
   // An empty list forgets everything.
   Xml none(alice.Post("/uploadgedcom/uploadlist.asp", "<gedcoms></gedcoms>"));
   EXPECT_TRUE(none.rows());
@@ -373,6 +389,34 @@ TEST_F(ServerHttp, SummariesOfTheAnalysisLibraryAreFoundByNameYearsAndPlace) {
     }
   }
   EXPECT_GE(files, 5);
+
+  // A request about someone of kennedy.ged, answered with the extract the
+  // analysis library writes, read back byte for byte.
+  const fs::path kennedy = fs::path(KINTRAIL_TESTDATA_DIR) / "gedcom" / "kennedy.ged";
+  Xml found(bob.Post("/advancedsearch/searchindividuals.asp",
+                     "<getrows page='1'><params lastname=\"Kennedy\" firstname=\"\" minyear='0' maxyear='10000' "
+                     "location=\"\"/></getrows>"));
+  const pugi::xml_node someone = found.rows().child("row");
+  ASSERT_TRUE(someone) << found.body;
+  Xml asked(bob.Post("/question/askgedcomquestion.asp",
+                     std::string("<params dstid='1' type='2' individualid='") + someone.attribute("individualid").value() + "'/>"));
+  ASSERT_EQ(asked.error(), 0) << asked.body;
+  const std::string question = asked.root().attribute("questionid").value();
+  Xml received(alice.Post("/question/getquestions.asp", ""));
+  const std::string xref = received.rows().child("row").attribute("gedcom_gedcomindividualid").value();
+  ASSERT_FALSE(xref.empty());
+  const fs::path extractFile = dir_ / "extract_kennedy.ged.xml";
+  ASSERT_TRUE(RunProgram({winnow, "extract", "family", kennedy.string(), xref, "--question", question, "-o",
+                          extractFile.string()}));
+  const std::string extract = ReadFile(extractFile);
+  const size_t open = extract.find("<![CDATA["), close = extract.find("]]>");
+  ASSERT_NE(open, std::string::npos);
+  const std::string gedcomBytes = extract.substr(open + 9, close - open - 9);
+  EXPECT_NE(gedcomBytes.find("0 @" + xref + "@ INDI"), std::string::npos);
+  EXPECT_EQ(Xml(alice.Post("/question/answergedcomquestion.asp", extract)).error(), 0);
+  const HttpReply answer = bob.Post("/question/getgedcomanswer.asp", "<params questionid='" + question + "'/>");
+  EXPECT_NE(answer.body.find("<gedcomextract><![CDATA[" + gedcomBytes + "]]></gedcomextract>"), std::string::npos)
+      << answer.body.substr(0, 300);
 }
 
 TEST_F(ServerHttp, BadInputIsAnsweredAndChangesNothing) {
