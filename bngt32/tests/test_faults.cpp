@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -189,6 +190,18 @@ TEST(Bngt32Faults, CrlfTranslationAndHeaderRoundTrip) {
   EXPECT_EQ(entry.size, 12345u);
   EXPECT_EQ(entry.mtime, 1600000000);
   EXPECT_EQ(entry.mode, 0555u);
+  // A prefix with its own last "/" (as older writers store it) reads the same.
+  const std::string longName = std::string(60, 'a') + "/" + std::string(50, 'b') + ".txt";
+  ASSERT_EQ(BuildTarHeader(longName, 1, 0, 0, block), 0);
+  ASSERT_EQ(ParseTarHeader(block, entry), TarHeaderKind::kEntry);
+  EXPECT_EQ(entry.name, longName);
+  block[345 + 60] = '/';
+  unsigned sum = 0;
+  for (size_t i = 0; i < kTarBlock; ++i) sum += (i >= 148 && i < 156) ? ' ' : block[i];
+  std::snprintf(reinterpret_cast<char*>(block) + 148, 8, "%06o", sum);
+  block[154] = ' ';
+  ASSERT_EQ(ParseTarHeader(block, entry), TarHeaderKind::kEntry);
+  EXPECT_EQ(entry.name, longName);
   EXPECT_EQ(BuildTarHeader("big", uint64_t{1} << 33, 0, 0, block), 4) << "size beyond 11 octal digits";
   EXPECT_EQ(BuildTarHeader(std::string(253, 'n'), 1, 0, 0, block), 14);
 }
