@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cctype>
 #include <ctime>
-#include <strings.h>
 
 #include "bngt32.h"
 #include "callcontext.h"
