@@ -42,6 +42,7 @@ enum Message : int32_t {
   kMsgReturnStringLine = 857,
   kMsgFilenameNotProvided = 877,
   kMsgNoMoreItems = 880,
+  kMsgNeedDestinationToFreshen = 881,
   kMsgDestinationMustBeAbsolute = 883,
   kMsgGzipTarFilenameNotProvided = 884,
   kMsgIndexOutOfRange = 886,

@@ -86,6 +86,14 @@ ExtractOutcome ExtractItem(Call& call, const ExtractSettings& settings,
 
   FileInfo existing = StatFile(output);
   bool replacing = existing.exists;
+  if (settings.freshen || settings.update) {
+    const bool wanted = existing.exists ? existing.mtime < fields.mtime : settings.update;
+    if (!wanted) {
+      call.Event(kMsgEventSkipped, output);
+      outcome.code = 15;
+      return outcome;
+    }
+  }
   if (existing.exists) {
     bool overwrite = settings.overwrite || call.yesToAll;
     if (!overwrite && call.Settings().allQuiet) {

@@ -19,6 +19,8 @@ struct ExtractSettings {
   bool overwrite = false;
   bool noDirectoryNames = false;
   bool lfToCrlf = false;
+  bool freshen = false;  // only items whose output exists and is older
+  bool update = false;   // only items whose output is missing or older
   uint32_t subOptions = 0;
 };
 

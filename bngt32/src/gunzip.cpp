@@ -73,6 +73,8 @@ int32_t Gunzip(Call& call, const UgtJob& job) {
   settings.overwrite = c.bOverWriteFlag != 0;
   settings.noDirectoryNames = c.bNoDirectoryNames != 0;
   settings.lfToCrlf = c.bLFtoCRLF != 0;
+  settings.freshen = c.bFreshenFlag != 0;
+  settings.update = c.bUpdateFlag != 0;
   settings.subOptions = c.dwUGTSubOptions;
   ExtractItemRequest request;
   request.storedName = NameOf(header, job.gtFile);

@@ -35,6 +35,10 @@ int32_t CheckCommon(Call& call, UGTCMDSTRUCT& c, UgtJob& job) {
   if (c.bFreshenFlag != 0 && c.bUpdateFlag != 0) {
     return call.Report(GT_BAD_PARAMETERS, call.Text(kMsgFreshenAndUpdate));
   }
+  if (IsExtraction(c.lFunction) && (c.bFreshenFlag != 0 || c.bUpdateFlag != 0) &&
+      job.destination.empty()) {
+    return call.Report(GT_BAD_PARAMETERS, call.Text(kMsgNeedDestinationToFreshen));
+  }
   if (c.lpszDecryptCode != nullptr && strnlen(c.lpszDecryptCode, 67) > 65) {
     return call.Report(GT_BAD_PARAMETERS, call.Text(kMsgDecryptionKey));
   }

@@ -90,6 +90,8 @@ int32_t Untar(Call& call, const UgtJob& job) {
   settings.overwrite = c.bOverWriteFlag != 0;
   settings.noDirectoryNames = c.bNoDirectoryNames != 0;
   settings.lfToCrlf = c.bLFtoCRLF != 0;
+  settings.freshen = c.bFreshenFlag != 0;
+  settings.update = c.bUpdateFlag != 0;
   settings.subOptions = c.dwUGTSubOptions;
   int64_t done = 0, extracted = 0, skipped = 0;
   const int32_t code = Walk(fd, [&](int64_t index, const TarEntry& entry, TarReader& reader) {

@@ -215,6 +215,56 @@ TEST_F(Bngt32Tar, UgtExtractsGnuLongNamesAndPaxArchives) {
   }
 }
 
+TEST_F(Bngt32Tar, FreshenAndUpdateCompareWithTheExistingFile) {
+  WriteFile(Path("src/a.txt"), "archived");
+  struct utimbuf itemTime{1500000000, 1500000000};
+  ::utime(Path("src/a.txt").c_str(), &itemTime);
+  ASSERT_EQ(Add(Path("t.tar"), Path("src/a.txt")), 0);
+  enum Existing { kMissing, kOlder, kNewer };
+  struct Case {
+    const char* name;
+    bool freshen;
+    Existing existing;
+    int32_t expected;
+    const char* content;  // nullptr: no file
+  } cases[] = {
+      {"freshen, missing", true, kMissing, UGT_FILE_SKIPPED, nullptr},
+      {"freshen, older", true, kOlder, 0, "archived"},
+      {"freshen, newer", true, kNewer, UGT_FILE_SKIPPED, "local"},
+      {"update, missing", false, kMissing, 0, "archived"},
+      {"update, older", false, kOlder, 0, "archived"},
+      {"update, newer", false, kNewer, UGT_FILE_SKIPPED, "local"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(Path("out"));
+    if (c.existing != kMissing) {
+      WriteFile(Path("out/a.txt"), "local");
+      const time_t t = c.existing == kOlder ? 1400000000 : 1600000000;
+      struct utimbuf local{t, t};
+      ::utime(Path("out/a.txt").c_str(), &local);
+    }
+    UGTCMDSTRUCT s = QuietUgt(UGT_FUNCTION_UNTAR);
+    const std::string archive = Path("t.tar"), destination = Path("out");
+    s.lpszGTFile = archive.c_str();
+    s.lpszDestination = destination.c_str();
+    s.bOverWriteFlag = 1;
+    (c.freshen ? s.bFreshenFlag : s.bUpdateFlag) = 1;
+    EXPECT_EQ(ugt(&s), c.expected);
+    if (c.content == nullptr) {
+      EXPECT_FALSE(fs::exists(Path("out/a.txt")));
+    } else {
+      EXPECT_EQ(ReadFile(Path("out/a.txt")), c.content);
+    }
+  }
+  UGTCMDSTRUCT s = QuietUgt(UGT_FUNCTION_UNTAR);
+  const std::string archive = Path("t.tar");
+  s.lpszGTFile = archive.c_str();
+  s.TestFlag = 1;
+  s.bUpdateFlag = 1;
+  EXPECT_EQ(ugt(&s), GT_BAD_PARAMETERS) << "updating needs a destination";
+}
+
 TEST_F(Bngt32Tar, DamagedArchivesEndWithTheirCode) {
   WriteFile(Path("a.txt"), std::string(1000, 'a'));
   ASSERT_EQ(Add(Path("t.tar"), Path("a.txt")), 0);
