@@ -265,6 +265,33 @@ TEST_F(Bngt32Tar, FreshenAndUpdateCompareWithTheExistingFile) {
   EXPECT_EQ(ugt(&s), GT_BAD_PARAMETERS) << "updating needs a destination";
 }
 
+TEST_F(Bngt32Tar, EventLogNamesWhatHappenedToEachItem) {
+  WriteFile(Path("src/a.txt"), "a");
+  WriteFile(Path("src/b.txt"), "b");
+  ASSERT_EQ(Add(Path("t.tar"), Path("src/*.txt")), 0);
+  WriteFile(Path("out/b.txt"), "existing");
+  UGTCMDSTRUCT s = QuietUgt(UGT_FUNCTION_UNTAR);  // quiet: existing files are skipped
+  const std::string archive = Path("t.tar"), destination = Path("out");
+  s.lpszGTFile = archive.c_str();
+  s.lpszDestination = destination.c_str();
+  s.dwUGTSubOptions = GT_SUBOPT_EVENT_LOG;
+  EXPECT_EQ(ugt(&s), UGT_FILE_SKIPPED);
+  EXPECT_EQ(s.lReturnCount, 1);
+  s.bOverWriteFlag = 1;
+  EXPECT_EQ(ugt(&s), 0);
+  const std::string events = ReadFile(Path("logs/BNGTLOG.TXT"));
+  for (const std::string& line : {Path("out/a.txt") + " [Extracted]", Path("out/b.txt") + " [Skipped]",
+                                 Path("out/a.txt") + " [Overwritten]", Path("out/b.txt") + " [Overwritten]"}) {
+    EXPECT_NE(events.find(line + "\n"), std::string::npos) << line << "\n" << events;
+  }
+  GTCMDSTRUCT d = Quiet(GT_FUNCTION_TAR_DELETE);
+  d.lpszGTFile = archive.c_str();
+  d.lpszItemList = "b.*";
+  d.dwGTSubOptions = GT_SUBOPT_EVENT_LOG;
+  ASSERT_EQ(gt(&d), 0);
+  EXPECT_NE(ReadFile(Path("logs/BNGTLOG.TXT")).find("b.txt [Deleted]\n"), std::string::npos);
+}
+
 TEST_F(Bngt32Tar, DamagedArchivesEndWithTheirCode) {
   WriteFile(Path("a.txt"), std::string(1000, 'a'));
   ASSERT_EQ(Add(Path("t.tar"), Path("a.txt")), 0);
