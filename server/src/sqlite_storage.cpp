@@ -131,6 +131,19 @@ CREATE TABLE account_name_counts(
   PRIMARY KEY (last_name_key, account_id)) WITHOUT ROWID;
 CREATE INDEX account_name_counts_rank ON account_name_counts(last_name_key, n DESC, account_id);
 )sql",
+    // 5: counts of each surname at each place in each file, for the advanced
+    // search's places without a given name or years.
+    R"sql(
+CREATE TABLE place_counts(
+  last_name_key TEXT NOT NULL,
+  place_id INTEGER NOT NULL,
+  gedcom_id INTEGER NOT NULL REFERENCES gedcoms(id) ON DELETE CASCADE,
+  n INTEGER NOT NULL,
+  min_birth INTEGER, min_death INTEGER, max_birth INTEGER, max_death INTEGER,
+  hidden_min_birth INTEGER,
+  PRIMARY KEY (last_name_key, place_id, gedcom_id)) WITHOUT ROWID;
+CREATE INDEX place_counts_gedcom ON place_counts(gedcom_id);
+)sql",
 };
 
 // Sums the account's per-file counts into account_name_counts (all accounts
@@ -142,6 +155,21 @@ void RefreshAccountCounts(SqliteConnection& c, const std::string& accountWhere) 
       "max_birth, max_death, hidden_min_birth) SELECT last_name_key, account_id, MIN(last_name), SUM(n), "
       "MIN(min_birth), MIN(min_death), MAX(max_birth), MAX(max_death), MIN(hidden_min_birth) FROM name_counts " +
       accountWhere + " GROUP BY last_name_key, account_id");
+}
+
+// Fills place_counts for the individuals chosen by `where` (an individual
+// counts once at a place, whether born or dead there or both).
+std::string PlaceCountsFill(const std::string& where, const std::string& cutoff) {
+  const std::string visible = "(birth_year IS NULL OR birth_year <= " + cutoff + " OR death_year IS NOT NULL)";
+  const std::string and_ = where.empty() ? " WHERE " : " " + where + " AND ";
+  return "INSERT INTO place_counts(last_name_key, place_id, gedcom_id, n, min_birth, min_death, max_birth, "
+         "max_death, hidden_min_birth) SELECT last_name_key, pid, gedcom_id, SUM(" + visible + "), "
+         "MIN(CASE WHEN " + visible + " THEN birth_year END), MIN(CASE WHEN " + visible + " THEN death_year END), "
+         "MAX(CASE WHEN " + visible + " THEN birth_year END), MAX(CASE WHEN " + visible + " THEN death_year END), "
+         "MIN(CASE WHEN NOT " + visible + " THEN birth_year END) FROM (SELECT id, last_name_key, gedcom_id, "
+         "birth_place_id AS pid, birth_year, death_year FROM individuals" + and_ + "birth_place_id IS NOT NULL "
+         "UNION SELECT id, last_name_key, gedcom_id, death_place_id, birth_year, death_year FROM individuals" +
+         and_ + "death_place_id IS NOT NULL) GROUP BY last_name_key, pid, gedcom_id";
 }
 
 // Fills name_counts for the individuals chosen by `where`, `cutoff` being the
@@ -289,6 +317,7 @@ void SqliteStorage::Migrate(SqliteConnection& connection) {
     connection.Execute(kMigrations[v]);
     if (v == 2) connection.Execute(NameCountsFill("", "CAST(strftime('%Y', 'now') AS INTEGER) - 100"));
     if (v == 3) RefreshAccountCounts(connection, "");
+    if (v == 4) connection.Execute(PlaceCountsFill("", "CAST(strftime('%Y', 'now') AS INTEGER) - 100"));
   }
   if (version != SchemaVersion()) {
     connection.Execute("PRAGMA user_version=" + std::to_string(SchemaVersion()));
@@ -433,7 +462,8 @@ StoreResult SqliteStorage::StoreSummary(Id accountId, Id requestedId,
   }
   if (result.outcome == StoreOutcome::Replaced) {
     for (const char* sql : {"DELETE FROM individuals WHERE gedcom_id = ?1",
-                            "DELETE FROM name_counts WHERE gedcom_id = ?1"}) {
+                            "DELETE FROM name_counts WHERE gedcom_id = ?1",
+                            "DELETE FROM place_counts WHERE gedcom_id = ?1"}) {
       auto wipe = c->Prepare(sql);
       wipe.Bind(1, result.gedcomId);
       wipe.Run();
@@ -487,6 +517,8 @@ StoreResult SqliteStorage::StoreSummary(Id accountId, Id requestedId,
   c->Execute(NameCountsFill("WHERE gedcom_id = " + std::to_string(result.gedcomId),
                             std::to_string(privacy.bornAfter)));
   RefreshAccountCounts(*c, "WHERE account_id = " + std::to_string(accountId));
+  c->Execute(PlaceCountsFill("WHERE gedcom_id = " + std::to_string(result.gedcomId),
+                             std::to_string(privacy.bornAfter)));
   transaction.Commit();
   return result;
 }
@@ -516,6 +548,7 @@ void SqliteStorage::ForgetGedcomsExcept(Id accountId, const std::vector<Id>& kee
       "UPDATE questions SET status = ?2, gedcom_id = NULL WHERE gedcom_id = ?1 AND status = ?3");
   auto individuals = c->Prepare("DELETE FROM individuals WHERE gedcom_id = ?1");
   auto counts = c->Prepare("DELETE FROM name_counts WHERE gedcom_id = ?1");
+  auto placeCounts = c->Prepare("DELETE FROM place_counts WHERE gedcom_id = ?1");
   auto gedcom = c->Prepare("DELETE FROM gedcoms WHERE id = ?1");
   for (Id id : forget) {
     questions.Reset();
@@ -528,6 +561,9 @@ void SqliteStorage::ForgetGedcomsExcept(Id accountId, const std::vector<Id>& kee
     counts.Reset();
     counts.Bind(1, id);
     counts.Run();
+    placeCounts.Reset();
+    placeCounts.Bind(1, id);
+    placeCounts.Run();
     gedcom.Reset();
     gedcom.Bind(1, id);
     gedcom.Run();
@@ -651,6 +687,45 @@ PageOf<IndividualRow> SqliteStorage::SearchIndividuals(const IndividualQuery& q,
 PageOf<LocationRow> SqliteStorage::SearchLocations(const LocationQuery& q, int64_t offset,
                                                    int64_t limit) {
   BorrowedConnection c(*this);
+  auto readRow = [](SqliteStatement& s, PageOf<LocationRow>& page) {
+    LocationRow r;
+    r.place = s.Text(0);
+    YearSpan(s, 1, r.minYear, r.maxYear);
+    r.count = s.Int(5);
+    page.total = s.Int(6);
+    page.rows.push_back(std::move(r));
+  };
+  if (q.firstNamesContain.empty() && q.years.IsAll()) {
+    // The counts kept per file and place answer, unless someone left out of
+    // them as living may have become visible since.
+    auto hidden = c->Prepare("SELECT MIN(hidden_min_birth) FROM place_counts WHERE last_name_key = ?1");
+    hidden.Bind(1, q.lastNameKey);
+    hidden.Step();
+    if (hidden.IsNull(0) || hidden.Int(0) > q.privacy.bornAfter) {
+      const std::string placeFilter = q.placeContains.empty() ? "" : " AND instr(p.key, ?2) > 0";
+      const std::string grouped =
+          "SELECT p.text, MIN(pc.min_birth), MIN(pc.min_death), MAX(pc.max_birth), MAX(pc.max_death), "
+          "SUM(pc.n), COUNT(*) OVER () FROM place_counts pc JOIN places p ON p.id = pc.place_id "
+          "WHERE pc.last_name_key = ?1" + placeFilter + " GROUP BY pc.place_id HAVING SUM(pc.n) >= ?3";
+      auto bind = [&](SqliteStatement& s) {
+        s.Bind(1, q.lastNameKey);
+        if (!q.placeContains.empty()) s.Bind(2, q.placeContains);
+        s.Bind(3, std::max<int64_t>(q.minIndividuals, 1));
+      };
+      PageOf<LocationRow> page;
+      auto s = c->Prepare(grouped + " ORDER BY SUM(pc.n) DESC, p.text LIMIT ?4 OFFSET ?5");
+      bind(s);
+      s.Bind(4, limit).Bind(5, offset);
+      while (s.Step()) readRow(s, page);
+      if (page.rows.empty() && offset > 0) {
+        auto count = c->Prepare("SELECT COUNT(*) FROM (" + grouped + ")");
+        bind(count);
+        count.Step();
+        page.total = count.Int(0);
+      }
+      return page;
+    }
+  }
   std::string where = IndividualFilter(q.years, 1);
   if (!q.firstNamesContain.empty()) where += " AND instr(i.first_names_key, ?5) > 0";
   const std::string placeFilter = q.placeContains.empty() ? "" : " WHERE instr(p.key, ?6) > 0";
@@ -674,14 +749,7 @@ PageOf<LocationRow> SqliteStorage::SearchLocations(const LocationQuery& q, int64
   auto s = c->Prepare(grouped + " ORDER BY COUNT(*) DESC, p.text LIMIT ?8 OFFSET ?9");
   bind(s);
   s.Bind(8, limit).Bind(9, offset);
-  while (s.Step()) {
-    LocationRow r;
-    r.place = s.Text(0);
-    YearSpan(s, 1, r.minYear, r.maxYear);
-    r.count = s.Int(5);
-    page.total = s.Int(6);
-    page.rows.push_back(std::move(r));
-  }
+  while (s.Step()) readRow(s, page);
   if (page.rows.empty() && offset > 0) {
     auto count = c->Prepare("SELECT COUNT(*) FROM (" + grouped + ")");
     bind(count);

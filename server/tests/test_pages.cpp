@@ -277,13 +277,28 @@ TEST_F(ServerPages, GenealogistCountsLeaveOutTheLivingUntilTheyAreOldEnough) {
     }
     return text;
   };
+  auto places = [&]() {
+    const PageResponse r = Post("/advancedsearch/searchlocations.asp",
+                                "<getrows page='1'><params lastname=\"Dupont\" firstname=\"\" minyear='0' "
+                                "maxyear='10000' location=\"\" nbindividuals='0'/></getrows>",
+                                alice);
+    pugi::xml_document doc;
+    std::string text;
+    for (pugi::xml_node row : Root(r, doc).child("rows").children("row")) {
+      text += std::string(row.attribute("location").value()) + " " + row.attribute("minyear").value() + "-" +
+              row.attribute("maxyear").value() + " " + row.attribute("nbindividuals").value() + "; ";
+    }
+    return text;
+  };
   EXPECT_EQ(search(0, 10000), "alice 1850-1850 1 485100; bob 1700-1760 1 513000; ");
   EXPECT_EQ(search(1700, 1800), "bob 1700-1760 1 513000; ");
   EXPECT_EQ(search(0, 10000, "Martin"), "");
+  EXPECT_EQ(places(), "PARIS 1850-1850 1; ");
   now_ += 40LL * 365 * 86400;  // 2065: Paul (1950) is shown now, Luc (1990) not yet
   alice = Login("alice");
   EXPECT_EQ(search(0, 10000), "alice 1850-1950 2 485100; bob 1700-1760 1 513000; ");
   EXPECT_EQ(search(0, 10000, "Martin"), "carol 1950-1950 1 454500; ");
+  EXPECT_EQ(places(), "PARIS 1850-1950 2; ");
   EXPECT_EQ(search(1940, 1960), "alice 1950-1950 1 485100; ");
 }
 
