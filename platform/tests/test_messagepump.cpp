@@ -20,3 +20,15 @@ TEST(MessagePump, CallbackIsPerThreadAndOptional) {
   kt::ProcessPendingMessages();
   EXPECT_EQ(calls, 2);
 }
+
+extern "C" void PumpFromLibrary();
+
+TEST(MessagePump, SharedLibrariesReachTheProgramsCallback) {
+  int calls = 0;
+  kt::SetProcessMessagesCallback([](void* context) { ++*static_cast<int*>(context); }, &calls);
+  PumpFromLibrary();
+  EXPECT_EQ(calls, 1);
+  kt::SetProcessMessagesCallback(nullptr);
+  PumpFromLibrary();
+  EXPECT_EQ(calls, 1);
+}

@@ -106,8 +106,8 @@ class WINNOW_EXPORT WinnowGEDCOM {
 
 // Installs, for the calling thread, the callback the library runs where it
 // processes "the thread's pending window messages" (Qt hosts pass one that
-// calls QCoreApplication::processEvents); nullptr removes it. Use this one,
-// not the platform's: the library carries its own copy of the platform layer.
+// calls QCoreApplication::processEvents); nullptr removes it. The same
+// callback as the platform's kt::SetProcessMessagesCallback.
 WINNOW_EXPORT void SetProcessMessagesCallback(void (*callback)(void* context), void* context = nullptr);
 
 // The calling thread's output settings, for hosts and tools that show them.
