@@ -41,12 +41,16 @@ function(kintrail_add_test name)
     KINTRAIL_TESTDATA_DIR="${KINTRAIL_TESTDATA_DIR}"
     KINTRAIL_BINARY_DIR="${CMAKE_BINARY_DIR}"
     KINTRAIL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  # The environment goes on the command line through `env`, which CTest runs
+  # both to discover the cases and to run each (gtest_discover_tests would
+  # keep only the first element of a list-valued ENVIRONMENT property).
+  set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
+               env "KINTRAIL_TESTDATA=${KINTRAIL_TESTDATA_DIR}" ${T_ENV})
   gtest_discover_tests(${name}
     TEST_PREFIX "${name}."
     WORKING_DIRECTORY ${workdir}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT}
-               ENVIRONMENT "KINTRAIL_TESTDATA=${KINTRAIL_TESTDATA_DIR};${T_ENV}")
+    PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT})
 endfunction()
 
 # kintrail_add_fuzzer(NAME SOURCES ... LIBS ...): a libFuzzer target, only
