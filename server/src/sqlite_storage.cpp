@@ -258,6 +258,18 @@ constexpr const char* kQuestionColumns =
     "q.id, q.asker_id, q.addressee_id, q.gedcom_id, q.xref, q.full_name, q.type, q.status, q.posted, "
     "q.read, q.answered";
 
+// A page asked past the last row carries no row to read the total from: it
+// is counted apart, so the client still learns how many pages there are.
+template <class Row, class Bind>
+void CountWhenPastTheEnd(SqliteConnection& c, PageOf<Row>& page, int64_t offset,
+                         const std::string& countSql, Bind bind) {
+  if (!page.rows.empty() || offset <= 0) return;
+  auto count = c.Prepare(countSql);
+  bind(count);
+  count.Step();
+  page.total = count.Int(0);
+}
+
 }  // namespace
 
 int SqliteStorage::SchemaVersion() { return static_cast<int>(std::size(kMigrations)); }
@@ -628,12 +640,11 @@ PageOf<GenealogistRow> SqliteStorage::SearchGenealogists(const GenealogistQuery&
   BindFilter(s, q.lastNameKey, q.years, q.privacy, 1);
   s.Bind(5, limit).Bind(6, offset);
   while (s.Step()) readRow(s);
-  if (page.rows.empty() && offset > 0) {
-    auto count = c->Prepare("SELECT COUNT(DISTINCT i.account_id) FROM individuals i WHERE " + where);
-    BindFilter(count, q.lastNameKey, q.years, q.privacy, 1);
-    count.Step();
-    page.total = count.Int(0);
-  }
+  CountWhenPastTheEnd(*c, page, offset,
+                      "SELECT COUNT(DISTINCT i.account_id) FROM individuals i WHERE " + where,
+                      [&](SqliteStatement& count) {
+                        BindFilter(count, q.lastNameKey, q.years, q.privacy, 1);
+                      });
   return page;
 }
 
@@ -675,12 +686,7 @@ PageOf<IndividualRow> SqliteStorage::SearchIndividuals(const IndividualQuery& q,
     page.total = s.Int(9);
     page.rows.push_back(std::move(r));
   }
-  if (page.rows.empty() && offset > 0) {
-    auto count = c->Prepare("SELECT COUNT(*) FROM individuals i WHERE " + where);
-    bind(count);
-    count.Step();
-    page.total = count.Int(0);
-  }
+  CountWhenPastTheEnd(*c, page, offset, "SELECT COUNT(*) FROM individuals i WHERE " + where, bind);
   return page;
 }
 
@@ -717,12 +723,7 @@ PageOf<LocationRow> SqliteStorage::SearchLocations(const LocationQuery& q, int64
       bind(s);
       s.Bind(4, limit).Bind(5, offset);
       while (s.Step()) readRow(s, page);
-      if (page.rows.empty() && offset > 0) {
-        auto count = c->Prepare("SELECT COUNT(*) FROM (" + grouped + ")");
-        bind(count);
-        count.Step();
-        page.total = count.Int(0);
-      }
+      CountWhenPastTheEnd(*c, page, offset, "SELECT COUNT(*) FROM (" + grouped + ")", bind);
       return page;
     }
   }
@@ -750,12 +751,7 @@ PageOf<LocationRow> SqliteStorage::SearchLocations(const LocationQuery& q, int64
   bind(s);
   s.Bind(8, limit).Bind(9, offset);
   while (s.Step()) readRow(s, page);
-  if (page.rows.empty() && offset > 0) {
-    auto count = c->Prepare("SELECT COUNT(*) FROM (" + grouped + ")");
-    bind(count);
-    count.Step();
-    page.total = count.Int(0);
-  }
+  CountWhenPastTheEnd(*c, page, offset, "SELECT COUNT(*) FROM (" + grouped + ")", bind);
   return page;
 }
 
