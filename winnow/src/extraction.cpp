@@ -231,11 +231,11 @@ class Extraction {
   }
   int32_t IndividualLimit() const { return self_.MaxIndivToRetrieve == 0 ? 99999 : self_.MaxIndivToRetrieve; }
 
-  std::shared_ptr<TCGedcomIndividual> Individual(int32_t k) const {
+  TCGedcomIndividual* Individual(int32_t k) const {
     if (k < 0 || static_cast<size_t>(k) >= m_.individuals.slots.size()) return nullptr;
     return m_.individuals.slots[static_cast<size_t>(k)];
   }
-  std::shared_ptr<TCGedcomMarriage> Marriage(int32_t k) const {
+  TCGedcomMarriage* Marriage(int32_t k) const {
     if (k < 0 || static_cast<size_t>(k) >= m_.marriages.slots.size()) return nullptr;
     return m_.marriages.slots[static_cast<size_t>(k)];
   }
@@ -369,6 +369,7 @@ std::string WithoutAtSigns(const std::string& text) {
 template <class Walk>
 void RunExtraction(WinnowGEDCOM::Impl& model, const std::string& indivId, const std::string& idVal, Walk&& walk) {
   const std::string id = WithoutAtSigns(indivId);
+  const RecordsPinned pinned(model);
   Extraction x(model);
   x.WriteHeader(idVal);
   x.ResetMarks();

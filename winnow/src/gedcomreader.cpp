@@ -87,8 +87,6 @@ class GedcomReader {
  public:
   GedcomReader(WinnowGEDCOM::Impl& model, bool withGedcomString, bool unicodeFile)
       : model_(model), keep_(withGedcomString), unicodeFile_(unicodeFile) {
-    individual_ = std::make_shared<TCGedcomIndividual>();
-    marriage_ = std::make_shared<TCGedcomMarriage>();
     UpdateConversion();
   }
 
@@ -155,31 +153,51 @@ class GedcomReader {
     }
   }
 
+  // The fields of a record live as long as the model: each gets an
+  // allocation of its exact size (a string grown in place keeps up to half
+  // of its allocation unused). The text is built in a reused buffer first.
+  static void SetField(std::string& field, std::string_view text) {
+    if (text.size() <= field.capacity()) {
+      field.assign(text);
+    } else {
+      field = std::string(text);
+    }
+  }
+  void SetNormalized(std::string& field, std::string_view text) {
+    textscan::NormalizeName(text, fieldText_);
+    SetField(field, fieldText_);
+  }
+  void SetUpperCase(std::string& field, std::string_view text) {
+    textscan::UpperCase(text, fieldText_);
+    SetField(field, fieldText_);
+  }
+
   void StartRecord(std::string_view line) {
     if (type_ == RecordType::Individual) {
-      if (!individual_->Id.empty()) {
-        if (keep_) individual_->gedcomString.assign(recordText_);
-        model_.AddIndividual(std::move(individual_));
+      // A record without an Id is dropped.
+      if (!individual_.Id.empty()) {
+        if (keep_) SetField(individual_.gedcomString, recordText_);
+        model_.AddIndividual(model_.individuals.store.New(std::move(individual_)));
       }
-      individual_ = std::make_shared<TCGedcomIndividual>();
+      individual_ = TCGedcomIndividual();
     } else if (type_ == RecordType::Marriage) {
-      if (!marriage_->Id.empty()) {
-        if (keep_) marriage_->gedcomString.assign(recordText_);
-        model_.AddMarriage(std::move(marriage_));
+      if (!marriage_.Id.empty()) {
+        if (keep_) SetField(marriage_.gedcomString, recordText_);
+        model_.AddMarriage(model_.marriages.store.New(std::move(marriage_)));
       }
-      marriage_ = std::make_shared<TCGedcomMarriage>();
+      marriage_ = TCGedcomMarriage();
     }
     recordText_.clear();
 
     const RecordType previous = type_;
     if (line.find("INDI") != std::string_view::npos) {
       type_ = RecordType::Individual;
-      textscan::UpperCase(textscan::XrefId(line), individual_->Id);
+      SetUpperCase(individual_.Id, textscan::XrefId(line));
     } else if (line.find("HEAD") != std::string_view::npos) {
       type_ = RecordType::Header;
     } else if (line.find("FAM") != std::string_view::npos) {
       type_ = RecordType::Marriage;
-      textscan::UpperCase(textscan::XrefId(line), marriage_->Id);
+      SetUpperCase(marriage_.Id, textscan::XrefId(line));
     } else {
       type_ = RecordType::Other;
     }
@@ -200,20 +218,20 @@ class GedcomReader {
       case RecordType::Individual:
         if (tag == "NAME") {
           textscan::GivenNames(line, scratch_);
-          textscan::NormalizeName(scratch_, individual_->firstNames);
-          textscan::NormalizeName(textscan::Surname(line), individual_->Name);
+          SetNormalized(individual_.firstNames, scratch_);
+          SetNormalized(individual_.Name, textscan::Surname(line));
         } else if (tag == "SEX") {
           const std::string_view value = line.size() > 6 ? Trimmed(line.substr(6)) : std::string_view();
-          individual_->Sex = value.size() == 1 && (value[0] == 'F' || value[0] == 'f') ? 1 : 0;
+          individual_.Sex = value.size() == 1 && (value[0] == 'F' || value[0] == 'f') ? 1 : 0;
         } else if (tag == "OCCU") {
-          textscan::NormalizeName(textscan::TagValue(line), individual_->occupation);
+          SetNormalized(individual_.occupation, textscan::TagValue(line));
         }
         break;
       case RecordType::Marriage:
         if (tag == "HUSB") {
-          textscan::UpperCase(textscan::XrefId(line), marriage_->husbandID);
+          SetUpperCase(marriage_.husbandID, textscan::XrefId(line));
         } else if (tag == "WIFE") {
-          textscan::UpperCase(textscan::XrefId(line), marriage_->WifeID);
+          SetUpperCase(marriage_.WifeID, textscan::XrefId(line));
         }
         break;
       case RecordType::Other: break;
@@ -224,7 +242,7 @@ class GedcomReader {
     const std::string_view sub = TagOf(line);
     const std::string_view top = levelOneTag_;
     if (type_ == RecordType::Individual) {
-      TCGedcomIndividual& p = *individual_;
+      TCGedcomIndividual& p = individual_;
       const bool date = sub == "DATE";
       const bool place = sub == "PLAC";
       if (!date && !place) return;
@@ -233,28 +251,28 @@ class GedcomReader {
       const std::string_view value = textscan::TagValue(line);
       if (top == "BIRT") {
         if (date) p.birthDate = static_cast<int16_t>(textscan::FirstYearNumber(value));
-        else textscan::NormalizeName(value, p.birthPlace);
+        else SetNormalized(p.birthPlace, value);
       } else if (top == "BAPM") {
         if (date) {
           if (p.birthDate == 0) p.birthDate = static_cast<int16_t>(textscan::FirstYearNumber(value));
         } else if (p.birthPlace.empty()) {
-          textscan::NormalizeName(value, p.birthPlace);
+          SetNormalized(p.birthPlace, value);
         }
       } else if (top == "DEAT") {
         if (date) p.deathDate = static_cast<int16_t>(textscan::LastYearNumber(value));
-        else textscan::NormalizeName(value, p.deathPlace);
+        else SetNormalized(p.deathPlace, value);
       } else if (top == "BURI") {
         if (date) {
           if (p.deathDate == 9999) p.deathDate = static_cast<int16_t>(textscan::LastYearNumber(value));
         } else if (p.deathPlace.empty()) {
-          textscan::NormalizeName(value, p.deathPlace);
+          SetNormalized(p.deathPlace, value);
         }
       }
     } else if (type_ == RecordType::Marriage && top == "MARR") {
       if (sub == "DATE") {
-        marriage_->udate = textscan::TagValue(line);
+        SetField(marriage_.udate, textscan::TagValue(line));
       } else if (sub == "PLAC") {
-        marriage_->place = textscan::TagValue(line);
+        SetField(marriage_.place, textscan::TagValue(line));
       }
     }
   }
@@ -266,13 +284,14 @@ class GedcomReader {
   bool decodedUtf8_ = false;
   Conversion conversion_ = Conversion::None;
   RecordType type_ = RecordType::Header;
-  std::shared_ptr<TCGedcomIndividual> individual_;
-  std::shared_ptr<TCGedcomMarriage> marriage_;
+  TCGedcomIndividual individual_;  // the open records, moved into the model when they end
+  TCGedcomMarriage marriage_;
   std::string levelOneTag_;
   std::string recordText_;  // lines of the open record, reused from record to record
   std::string quoted_;
   std::string converted_;
   std::string scratch_;
+  std::string fieldText_;
 };
 
 enum class Detected { Bytes, Utf8Bom, Utf16Le, Utf16Be };

@@ -84,7 +84,7 @@ std::string WinnowGEDCOM::GetXMLindividuals(int32_t GedcomId) {
   out << "</places><indivs>";
   const int32_t bound = m.individuals.Bound(LIndividualsCount);
   for (int32_t i = 0; i < bound; ++i) {
-    const TCGedcomIndividual* p = m.individuals.slots[static_cast<size_t>(i)].get();
+    const TCGedcomIndividual* p = m.individuals.slots[static_cast<size_t>(i)];
     if (p == nullptr) continue;
     // An identifier is written escaped as well: "0 @I<1@ INDI" must not
     // break the whole document.

@@ -39,16 +39,16 @@ void WinnowGEDCOM::Impl::Clear() {
   places.Reset();
 }
 
-void WinnowGEDCOM::Impl::AddIndividual(std::shared_ptr<TCGedcomIndividual> individual) {
-  self.LIndividualsCount = individuals.Append(std::move(individual), self.LIndividualsCount, 50);
+void WinnowGEDCOM::Impl::AddIndividual(TCGedcomIndividual* individual) {
+  self.LIndividualsCount = individuals.Append(individual, self.LIndividualsCount, 50);
   if ((self.LIndividualsCount & 31) == 31) {
     RaiseAddIndividual(self.LIndividualsCount, status);
     PumpMessages();
   }
 }
 
-void WinnowGEDCOM::Impl::AddMarriage(std::shared_ptr<TCGedcomMarriage> marriage) {
-  self.LMarriagesCount = marriages.Append(std::move(marriage), self.LMarriagesCount, 50);
+void WinnowGEDCOM::Impl::AddMarriage(TCGedcomMarriage* marriage) {
+  self.LMarriagesCount = marriages.Append(marriage, self.LMarriagesCount, 50);
   if ((self.LMarriagesCount & 15) == 15) {
     RaiseAddMarriage(self.LMarriagesCount, status);
     PumpMessages();
@@ -103,13 +103,11 @@ int32_t WinnowGEDCOM::FindIndiv(const std::string& indivId) { return impl_->Find
 int32_t WinnowGEDCOM::FindFam(const std::string& famId) { return impl_->FindFam(famId); }
 
 std::shared_ptr<TCGedcomIndividual> WinnowGEDCOM::getIndiv(int32_t l) const {
-  if (impl_->individuals.At(l, LIndividualsCount) == nullptr) return nullptr;
-  return impl_->individuals.slots[static_cast<size_t>(l)];
+  return impl_->individuals.Share(l, LIndividualsCount);
 }
 
 std::shared_ptr<TCGedcomMarriage> WinnowGEDCOM::getMarri(int32_t l) const {
-  if (impl_->marriages.At(l, LMarriagesCount) == nullptr) return nullptr;
-  return impl_->marriages.slots[static_cast<size_t>(l)];
+  return impl_->marriages.Share(l, LMarriagesCount);
 }
 
 int32_t WinnowGEDCOM::FindPlaceId(const std::string& Name) { return impl_->FindPlaceId(Name); }

@@ -10,16 +10,18 @@
 #include <kintrail/winnow/winnowgedcom.h>
 
 #include "firstindextable.h"
+#include "recordstore.h"
 
 namespace kt::winnow {
 
 // A list of the object model: slots that grow in designed steps, the count
 // kept by the owner (a public, host-writable property), and an index from Id
 // to the lowest slot. The index is brought up to date by the lookups, so that
-// reading a file does not pay for it.
+// reading a file does not pay for it. The objects live in the store.
 template <class T>
 struct RecordList {
-  std::vector<std::shared_ptr<T>> slots = std::vector<std::shared_ptr<T>>(1);
+  std::vector<T*> slots = std::vector<T*>(1);
+  RecordStore<T> store;
   FirstIndexTable index;
   size_t indexedSlots = 0;  // slots below this are in the index
   bool indexStale = false;  // an indexed slot was overwritten: rebuild
@@ -30,8 +32,9 @@ struct RecordList {
   }
   T* At(int32_t i, int32_t count) const {
     if (i < 0 || i >= count || static_cast<size_t>(i) >= slots.size()) return nullptr;
-    return slots[static_cast<size_t>(i)].get();
+    return slots[static_cast<size_t>(i)];
   }
+  std::shared_ptr<T> Share(int32_t i, int32_t count) const { return store.Share(At(i, count)); }
   // Slots visited by a loop from 0 to count - 1 (those beyond the list are empty).
   int32_t Bound(int32_t count) const {
     if (count <= 0) return 0;
@@ -41,28 +44,29 @@ struct RecordList {
     slots.clear();
     slots.shrink_to_fit();
     slots.resize(1);
+    store.Clear();
     index.Clear();
     indexedSlots = 0;
     indexStale = false;
   }
   // Appends at index count with the designed growth (count + 51 slots when
   // the highest index is below the count); returns the new count.
-  int32_t Append(std::shared_ptr<T> item, int32_t count, int32_t growth) {
+  int32_t Append(T* item, int32_t count, int32_t growth) {
     if (count < 0) count = 0;
     const auto at = static_cast<size_t>(count);
     if (slots.size() - 1 < at) slots.resize(at + static_cast<size_t>(growth) + 1);
-    std::shared_ptr<T>& slot = slots[at];
+    T*& slot = slots[at];
     if (at < indexedSlots) {
       // Only when a host lowered the count: keep the index exact.
       if (slot) {
         indexStale = true;
       } else {
-        slot = std::move(item);
+        slot = item;
         index.Insert(slot->Id, count, [this](int32_t i) { return IdAt(i); });
         return count + 1;
       }
     }
-    slot = std::move(item);
+    slot = item;
     return count + 1;
   }
   int32_t Find(const std::string& id, int32_t count) {
@@ -140,14 +144,33 @@ struct WinnowGEDCOM::Impl {
   void RaiseAddMarriage(int32_t number, int32_t statusCode);
 
   void Clear();  // empties the model and both tables
-  void AddIndividual(std::shared_ptr<TCGedcomIndividual> individual);
-  void AddMarriage(std::shared_ptr<TCGedcomMarriage> marriage);
+  void AddIndividual(TCGedcomIndividual* individual);
+  void AddMarriage(TCGedcomMarriage* marriage);
   int32_t FindIndiv(const std::string& id);
   int32_t FindFam(const std::string& id);
   int32_t FindLastName(const std::string& name);
   int32_t FindPlaceId(const std::string& name);
   int32_t RegisterPlace(const std::string& name);
 
+};
+
+// Keeps the model's records alive for a scope that holds pointers to them
+// across events and pumped messages (see RecordStore::Pin).
+class RecordsPinned {
+ public:
+  explicit RecordsPinned(WinnowGEDCOM::Impl& model) : model_(model) {
+    model_.individuals.store.Pin();
+    model_.marriages.store.Pin();
+  }
+  ~RecordsPinned() {
+    model_.individuals.store.Unpin();
+    model_.marriages.store.Unpin();
+  }
+  RecordsPinned(const RecordsPinned&) = delete;
+  RecordsPinned& operator=(const RecordsPinned&) = delete;
+
+ private:
+  WinnowGEDCOM::Impl& model_;
 };
 
 }  // namespace kt::winnow

@@ -2,8 +2,11 @@
 // lookups (also against the plain forward scan), growth, removeAll, events.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include <kintrail/winnow/factory.h>
 #include <kintrail/winnow/winnowgedcom.h>
@@ -115,6 +118,67 @@ TEST(WinnowObjectModel, ListsGrowInStepsOfFifty) {
   w.AnalyzeGedcomData(text.substr(0, text.find("@I52@") - 2) + "0 TRLR\r\n", false);
   EXPECT_EQ(w.LIndividualsCount, 52);
   EXPECT_EQ(w.IndividualsCapacity(), 52);
+}
+
+// A host may keep the records it was given after the model lets them go
+// (removeAll, another file); the records of a large file are spread over
+// several blocks of storage.
+TEST(WinnowObjectModel, RecordsAHostHoldsOutliveTheModel) {
+  std::string text = "0 HEAD\r\n";
+  for (int i = 0; i < 10000; ++i) text += "0 @I" + std::to_string(i) + "@ INDI\r\n1 NAME A /B" + std::to_string(i) + "/\r\n";
+  text += "0 @F1@ FAM\r\n1 HUSB @I0@\r\n0 TRLR\r\n";
+  WinnowGEDCOM w;
+  w.AnalyzeGedcomData(text, true);
+  std::vector<std::pair<int, std::shared_ptr<TCGedcomIndividual>>> held;
+  for (int i : {0, 1, 4095, 4096, 8191, 8192, 9999}) held.emplace_back(i, w.getIndiv(i));
+  const auto family = w.getMarri(0);
+  w.removeAll();
+  w.AnalyzeGedcomData(People({"J1"}), true);
+  w.removeAll();
+  for (const auto& [i, p] : held) {
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->Id, "I" + std::to_string(i));
+    EXPECT_EQ(p->Name, "B" + std::to_string(i));
+    EXPECT_EQ(p->gedcomString, "1 NAME A /B" + std::to_string(i) + "/\r\n");
+  }
+  ASSERT_NE(family, nullptr);
+  EXPECT_EQ(family->husbandID, "I0");
+}
+
+// A host that empties the model from an event of the walk, as a program does
+// when the user closes the file while an extract is being made.
+struct ModelEmptier : WinnowGEDCOMEvents {
+  WinnowGEDCOM* w = nullptr;
+  void OnAddIndividual(int32_t number, int32_t status) override {
+    if (status == StatusExtracting && number > 0 && w->LIndividualsCount > 0) w->removeAll();
+  }
+  void OnAddMarriage(int32_t, int32_t) override {}
+};
+
+TEST(WinnowObjectModel, AHostMayEmptyTheModelDuringAnExtraction) {
+  // A line of descent through 40 generations, one family each.
+  std::string text = "0 HEAD\r\n";
+  for (int g = 0; g < 40; ++g) {
+    text += "0 @I" + std::to_string(g) + "@ INDI\r\n1 NAME A /B/\r\n";
+    if (g > 0) text += "1 FAMC @F" + std::to_string(g - 1) + "@\r\n";
+    text += "1 FAMS @F" + std::to_string(g) + "@\r\n";
+  }
+  for (int g = 0; g < 40; ++g)
+    text += "0 @F" + std::to_string(g) + "@ FAM\r\n1 HUSB @I" + std::to_string(g) + "@\r\n1 CHIL @I" +
+            std::to_string(g + 1) + "@\r\n";
+  text += "0 TRLR\r\n";
+  const auto out = winnowtest::FreshFolder() / "extract.xml";
+  WinnowGEDCOM w;
+  ModelEmptier emptier;
+  emptier.w = &w;
+  w.SetFilename(out.string());
+  w.AnalyzeGedcomData(text, true);
+  w.Advise(&emptier);
+  EXPECT_EQ(w.GetDESC("I0", "q1"), "0");
+  EXPECT_EQ(w.LIndividualsCount, 0);
+  const std::string extract = winnowtest::ReadFile(out);
+  EXPECT_NE(extract.find("0 @I0@ INDI"), std::string::npos);
+  EXPECT_NE(extract.find("</result>"), std::string::npos);
 }
 
 // The designed lookup: a forward scan of the slots below the count.
