@@ -1,4 +1,5 @@
 // Reading a GEDCOM file into individuals and marriages.
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
@@ -49,28 +50,35 @@ struct LineScan {
 };
 
 // One pass over the line for the two things that need a copy of it, eight
-// bytes at a time.
+// bytes at a time; the last word overlaps the one before it when the length
+// is not a multiple of eight (looking at a byte twice changes neither answer).
 LineScan Scan(std::string_view text) {
   constexpr uint64_t kOnes = 0x0101010101010101ull;
   constexpr uint64_t kHighBits = 0x8080808080808080ull;
   constexpr uint64_t kQuotes = kOnes * '"';
+  const size_t n = text.size();
+  if (n < 8) {
+    unsigned char any = 0;
+    bool quote = false;
+    for (char c : text) {
+      any |= static_cast<unsigned char>(c);
+      quote |= c == '"';
+    }
+    return {(any & 0x80) != 0, quote};
+  }
   uint64_t any = 0;
   uint64_t quote = 0;
-  size_t i = 0;
-  for (; i + 8 <= text.size(); i += 8) {
+  auto add = [&](size_t at) {
     uint64_t word;
-    std::memcpy(&word, text.data() + i, 8);
+    std::memcpy(&word, text.data() + at, 8);
     any |= word;
     const uint64_t x = word ^ kQuotes;  // a zero byte where there is a quote
     quote |= (x - kOnes) & ~x & kHighBits;
-  }
-  unsigned char tailAny = 0;
-  bool tailQuote = false;
-  for (; i < text.size(); ++i) {
-    tailAny |= static_cast<unsigned char>(text[i]);
-    tailQuote |= text[i] == '"';
-  }
-  return {(any & kHighBits) != 0 || (tailAny & 0x80) != 0, quote != 0 || tailQuote};
+  };
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) add(i);
+  if (i < n) add(n - 8);
+  return {(any & kHighBits) != 0, quote != 0};
 }
 
 using textscan::TrimSpaces;
@@ -206,7 +214,7 @@ class GedcomReader {
 
   void LevelOne(std::string_view line) {
     const std::string_view tag = TagOf(line);
-    levelOneTag_.assign(tag);
+    levelOneTag_.Set(tag);
     switch (type_) {
       case RecordType::Header:
         if (tag == "CHAR") {
@@ -240,7 +248,7 @@ class GedcomReader {
 
   void LevelTwoOrThree(std::string_view line) {
     const std::string_view sub = TagOf(line);
-    const std::string_view top = levelOneTag_;
+    const std::string_view top = levelOneTag_.View();
     if (type_ == RecordType::Individual) {
       TCGedcomIndividual& p = individual_;
       const bool date = sub == "DATE";
@@ -286,7 +294,16 @@ class GedcomReader {
   RecordType type_ = RecordType::Header;
   TCGedcomIndividual individual_;  // the open records, moved into the model when they end
   TCGedcomMarriage marriage_;
-  std::string levelOneTag_;
+  // The tag of the last level-1 line: at most four characters (TagOf).
+  struct ShortTag {
+    char text[4] = {};
+    size_t size = 0;
+    void Set(std::string_view tag) {
+      size = std::min(tag.size(), sizeof text);
+      std::memcpy(text, tag.data(), size);
+    }
+    std::string_view View() const { return {text, size}; }
+  } levelOneTag_;
   std::string recordText_;  // lines of the open record, reused from record to record
   std::string quoted_;
   std::string converted_;

@@ -114,27 +114,6 @@ constexpr auto kIbmPc = MakeIbmPcTable();
 
 namespace textscan {
 
-std::string_view TrimSpaces(std::string_view text) {
-  size_t begin = 0;
-  size_t end = text.size();
-  while (begin < end && text[begin] == ' ') ++begin;
-  while (end > begin && text[end - 1] == ' ') --end;
-  return text.substr(begin, end - begin);
-}
-
-std::string_view TagValue(std::string_view line) {
-  if (line.size() <= 7) return {};
-  return TrimSpaces(line.substr(7));
-}
-
-std::string_view Between(std::string_view text, char mark) {
-  const size_t first = text.find(mark);
-  if (first == std::string_view::npos) return {};
-  const size_t second = text.find(mark, first + 1);
-  if (second == std::string_view::npos) return {};
-  return text.substr(first + 1, second - first - 1);
-}
-
 void GivenNames(std::string_view line, std::string& out) {
   out.clear();
   const size_t at = line.find("NAME");
@@ -175,15 +154,19 @@ void NormalizeName(std::string_view text, std::string& out) {
     }
   };
   static const Table table;
-  out.clear();
+  // A folded letter is at most two letters.
+  out.resize(text.size() * 2);
+  char* o = out.data();
   for (char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     if (const char* folded = table.folded[byte]) {
-      out += folded;
+      *o++ = folded[0];
+      if (folded[1] != '\0') *o++ = folded[1];
     } else {
-      out += static_cast<char>(table.upper[byte]);
+      *o++ = static_cast<char>(table.upper[byte]);
     }
   }
+  out.resize(static_cast<size_t>(o - out.data()));
 }
 
 void UpperCase(std::string_view text, std::string& out) {

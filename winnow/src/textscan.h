@@ -6,9 +6,25 @@
 
 namespace kt::winnow::textscan {
 
-std::string_view TrimSpaces(std::string_view text);
-std::string_view TagValue(std::string_view line);
-std::string_view Between(std::string_view text, char mark);
+// These run on every line: inline.
+inline std::string_view TrimSpaces(std::string_view text) {
+  size_t begin = 0;
+  size_t end = text.size();
+  while (begin < end && text[begin] == ' ') ++begin;
+  while (end > begin && text[end - 1] == ' ') --end;
+  return text.substr(begin, end - begin);
+}
+inline std::string_view TagValue(std::string_view line) {
+  if (line.size() <= 7) return {};
+  return TrimSpaces(line.substr(7));
+}
+inline std::string_view Between(std::string_view text, char mark) {
+  const size_t first = text.find(mark);
+  if (first == std::string_view::npos) return {};
+  const size_t second = text.find(mark, first + 1);
+  if (second == std::string_view::npos) return {};
+  return text.substr(first + 1, second - first - 1);
+}
 inline std::string_view XrefId(std::string_view line) { return TrimSpaces(Between(line, '@')); }
 inline std::string_view Surname(std::string_view line) { return TrimSpaces(Between(line, '/')); }
 // Given names of a NAME line into out (replacing its contents).
