@@ -44,43 +44,6 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 bool NamesUtf8(std::string_view charSet) { return EqualsNoCase(charSet, "UTF-8") || EqualsNoCase(charSet, "UTF8"); }
 
-struct LineScan {
-  bool highByte = false;
-  bool quote = false;
-};
-
-// One pass over the line for the two things that need a copy of it, eight
-// bytes at a time; the last word overlaps the one before it when the length
-// is not a multiple of eight (looking at a byte twice changes neither answer).
-LineScan Scan(std::string_view text) {
-  constexpr uint64_t kOnes = 0x0101010101010101ull;
-  constexpr uint64_t kHighBits = 0x8080808080808080ull;
-  constexpr uint64_t kQuotes = kOnes * '"';
-  const size_t n = text.size();
-  if (n < 8) {
-    unsigned char any = 0;
-    bool quote = false;
-    for (char c : text) {
-      any |= static_cast<unsigned char>(c);
-      quote |= c == '"';
-    }
-    return {(any & 0x80) != 0, quote};
-  }
-  uint64_t any = 0;
-  uint64_t quote = 0;
-  auto add = [&](size_t at) {
-    uint64_t word;
-    std::memcpy(&word, text.data() + at, 8);
-    any |= word;
-    const uint64_t x = word ^ kQuotes;  // a zero byte where there is a quote
-    quote |= (x - kOnes) & ~x & kHighBits;
-  };
-  size_t i = 0;
-  for (; i + 8 <= n; i += 8) add(i);
-  if (i < n) add(n - 8);
-  return {(any & kHighBits) != 0, quote != 0};
-}
-
 using textscan::TrimSpaces;
 std::string_view Trimmed(std::string_view text) { return TrimSpaces(text); }
 
@@ -98,10 +61,9 @@ class GedcomReader {
     UpdateConversion();
   }
 
-  void operator()(std::string_view raw) {
+  void operator()(std::string_view raw, LineBytes bytes) {
     std::string_view line = raw;
-    const LineScan scan = Scan(raw);
-    if (scan.quote) {
+    if (bytes.quote) {
       quoted_.assign(raw);
       for (char& c : quoted_)
         if (c == '"') c = '\'';
@@ -114,7 +76,7 @@ class GedcomReader {
         recordText_ += "\r\n";
       }
     }
-    if (conversion_ != Conversion::None && scan.highByte) line = Convert(line);
+    if (conversion_ != Conversion::None && bytes.highByte) line = Convert(line);
 
     const int level = !line.empty() && line[0] >= '0' && line[0] <= '9' ? line[0] - '0' : 0;
     if (level == 0) {
