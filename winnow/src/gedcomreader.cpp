@@ -262,7 +262,7 @@ class GedcomReader {
     size_t size = 0;
     void Set(std::string_view tag) {
       size = std::min(tag.size(), sizeof text);
-      std::memcpy(text, tag.data(), size);
+      if (size > 0) std::memcpy(text, tag.data(), size);  // an empty view may have no data
     }
     std::string_view View() const { return {text, size}; }
   } levelOneTag_;
