@@ -14,6 +14,21 @@
 #include "pathsafety.h"
 
 namespace bngt32 {
+
+ExtractSettings ExtractSettingsOf(const UGTCMDSTRUCT& command, const std::string& destination,
+                                  const std::string& archivePath) {
+  ExtractSettings settings;
+  settings.destination = destination;
+  settings.archivePath = archivePath;
+  settings.test = command.TestFlag != 0;
+  settings.overwrite = command.bOverWriteFlag != 0;
+  settings.noDirectoryNames = command.bNoDirectoryNames != 0;
+  settings.lfToCrlf = command.bLFtoCRLF != 0;
+  settings.freshen = command.bFreshenFlag != 0;
+  settings.update = command.bUpdateFlag != 0;
+  settings.subOptions = command.dwUGTSubOptions;
+  return settings;
+}
 namespace {
 
 bool SameFile(const std::string& a, const std::string& b) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "bngt32.h"
 #include "streams.h"
 
 namespace bngt32 {
@@ -23,6 +24,11 @@ struct ExtractSettings {
   bool update = false;   // only items whose output is missing or older
   uint32_t subOptions = 0;
 };
+
+// The settings a ugt command asks for, extracting from archivePath into
+// destination.
+ExtractSettings ExtractSettingsOf(const UGTCMDSTRUCT& command, const std::string& destination,
+                                  const std::string& archivePath);
 
 struct ExtractItemRequest {
   std::string storedName;

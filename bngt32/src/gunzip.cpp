@@ -66,16 +66,7 @@ int32_t Gunzip(Call& call, const UgtJob& job) {
   if (opened != 0) return opened;
 
   const FileInfo gzipFile = StatFile(job.gtFile);
-  ExtractSettings settings;
-  settings.destination = job.destination;
-  settings.archivePath = job.gtFile;
-  settings.test = c.TestFlag != 0;
-  settings.overwrite = c.bOverWriteFlag != 0;
-  settings.noDirectoryNames = c.bNoDirectoryNames != 0;
-  settings.lfToCrlf = c.bLFtoCRLF != 0;
-  settings.freshen = c.bFreshenFlag != 0;
-  settings.update = c.bUpdateFlag != 0;
-  settings.subOptions = c.dwUGTSubOptions;
+  const ExtractSettings settings = ExtractSettingsOf(c, job.destination, job.gtFile);
   ExtractItemRequest request;
   request.storedName = NameOf(header, job.gtFile);
   request.mtime = header.mtime;

@@ -83,16 +83,7 @@ int32_t Untar(Call& call, const UgtJob& job) {
   }
   if (!all && total == 0) return call.Report(GT_INDEX_OUT_OF_BOUNDS, call.Text(kMsgIndexOutOfRange));
 
-  ExtractSettings settings;
-  settings.destination = job.destination;
-  settings.archivePath = job.gtFile;
-  settings.test = c.TestFlag != 0;
-  settings.overwrite = c.bOverWriteFlag != 0;
-  settings.noDirectoryNames = c.bNoDirectoryNames != 0;
-  settings.lfToCrlf = c.bLFtoCRLF != 0;
-  settings.freshen = c.bFreshenFlag != 0;
-  settings.update = c.bUpdateFlag != 0;
-  settings.subOptions = c.dwUGTSubOptions;
+  const ExtractSettings settings = ExtractSettingsOf(c, job.destination, job.gtFile);
   int64_t done = 0, extracted = 0, skipped = 0;
   const int32_t code = Walk(fd, [&](int64_t index, const TarEntry& entry, TarReader& reader) {
     if (!selected(index, entry)) return 0;
