@@ -215,7 +215,6 @@ std::string LastYear(std::string_view text) {
 
 std::string NormalizeName(std::string_view text) {
   std::string out;
-  out.reserve(text.size());
   textscan::NormalizeName(text, out);
   return out;
 }

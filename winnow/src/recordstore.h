@@ -4,7 +4,6 @@
 // record. A host's shared_ptr to one object shares its block, which outlives
 // the store while the host holds it.
 #include <cstddef>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <utility>
